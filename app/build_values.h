@@ -1,0 +1,6 @@
+// Values compiled into each channel's executable (see cmake/installer.cmake).
+#pragma once
+
+extern const char kOfficialUpdateHost[];
+extern const char kTestUpdateHost[];
+extern const char kStatsHost[];

@@ -1,0 +1,168 @@
+// Owning wrappers for platform resources. Every resource kind the program
+// holds gets one move-only type here, and this is the only file that calls
+// the matching release function.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <utility>
+
+template <typename Traits>
+class UniqueResource {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Type value) : value_(value) {}
+    ~UniqueResource() { reset(); }
+
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+
+    Type get() const { return value_; }
+    explicit operator bool() const { return value_ != Traits::Invalid(); }
+
+    Type release() { return std::exchange(value_, Traits::Invalid()); }
+
+    void reset(Type value = Traits::Invalid())
+    {
+        Type old = std::exchange(value_, value);
+        if (old != Traits::Invalid())
+            Traits::Close(old);
+    }
+
+    // For out-parameters: frees the current value first.
+    Type* put()
+    {
+        reset();
+        return &value_;
+    }
+
+private:
+    Type value_ = Traits::Invalid();
+};
+
+namespace unique_traits {
+
+// Kernel objects whose "no handle" value is null: threads, processes, mutexes.
+struct Handle {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+
+// CreateFile reports failure as INVALID_HANDLE_VALUE, not null.
+struct File {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+
+struct FindFile {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+
+struct Internet {
+    using Type = HINTERNET;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { InternetCloseHandle(h); }
+};
+
+struct Key {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { RegCloseKey(h); }
+};
+
+struct MemoryDc {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteDC(h); }
+};
+
+template <typename T>
+struct GdiObject {
+    using Type = T;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+
+struct Global {
+    using Type = HGLOBAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { GlobalFree(h); }
+};
+
+struct Menu {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+
+struct Window {
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyWindow(h); }
+};
+
+}  // namespace unique_traits
+
+using UniqueHandle = UniqueResource<unique_traits::Handle>;
+using UniqueFile = UniqueResource<unique_traits::File>;
+using UniqueFindFile = UniqueResource<unique_traits::FindFile>;
+using UniqueInternet = UniqueResource<unique_traits::Internet>;
+using UniqueKey = UniqueResource<unique_traits::Key>;
+using UniqueMemoryDc = UniqueResource<unique_traits::MemoryDc>;
+using UniqueBitmap = UniqueResource<unique_traits::GdiObject<HBITMAP>>;
+using UniqueFont = UniqueResource<unique_traits::GdiObject<HFONT>>;
+using UniqueRegion = UniqueResource<unique_traits::GdiObject<HRGN>>;
+using UniqueGlobal = UniqueResource<unique_traits::Global>;
+using UniqueMenu = UniqueResource<unique_traits::Menu>;
+using UniqueWindow = UniqueResource<unique_traits::Window>;
+
+// A DC borrowed from a window with GetDC must go back to that window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc()
+    {
+        if (dc_)
+            ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Keeps a GDI object selected into a DC for one scope.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectedObject()
+    {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};

@@ -1,0 +1,48 @@
+# add_installer(<target> OUTPUT_NAME <name> CHANNEL_ID .. DOWNLOAD_PATH ..
+#               OFFICIAL .. BANNER_URL .. UPDATE_HOST .. TEST_HOST .. STATS_HOST ..
+#               [OMIT_STRINGS <ids...>] [OUTPUT_DIR <dir>])
+# Builds one installer executable. Everything per channel is a value here, so
+# test builds that point at 127.0.0.1 need no code change.
+function(add_installer target)
+    cmake_parse_arguments(ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;OUTPUT_DIR"
+        "OMIT_STRINGS" ${ARGN})
+    set(gen ${CMAKE_BINARY_DIR}/variants/${target})
+
+    set(rows "")
+    foreach(pair "20001|${ARG_CHANNEL_ID}" "20002|${ARG_DOWNLOAD_PATH}" "20003|${ARG_OFFICIAL}" "20004|${ARG_BANNER_URL}")
+        string(REPLACE "|" ";" pair "${pair}")
+        list(GET pair 0 id)
+        list(GET pair 1 value)
+        if(NOT id IN_LIST ARG_OMIT_STRINGS)
+            string(REPLACE "\"" "\"\"" value "${value}")
+            string(APPEND rows "    ${id} \"${value}\"\n")
+        endif()
+    endforeach()
+    set(LOBBY_STRING_TABLE "")
+    if(rows)
+        set(LOBBY_STRING_TABLE "STRINGTABLE\nBEGIN\n${rows}END\n")
+    endif()
+    configure_file(${CMAKE_SOURCE_DIR}/res/strings.rc.in ${gen}/strings.rc @ONLY)
+
+    set(LOBBY_UPDATE_HOST_VALUE "${ARG_UPDATE_HOST}")
+    set(LOBBY_TEST_HOST_VALUE "${ARG_TEST_HOST}")
+    set(LOBBY_STATS_HOST_VALUE "${ARG_STATS_HOST}")
+    configure_file(${CMAKE_SOURCE_DIR}/app/build_values.cpp.in ${gen}/build_values.cpp @ONLY)
+
+    add_executable(${target} WIN32
+        ${CMAKE_SOURCE_DIR}/app/winmain.cpp
+        ${gen}/build_values.cpp
+        ${gen}/strings.rc
+        $<TARGET_OBJECTS:lobby_resources>)
+    get_property(libs GLOBAL PROPERTY LOBBY_LIBRARIES)
+    target_link_libraries(${target} PRIVATE ${libs})
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME "${ARG_OUTPUT_NAME}")
+    if(ARG_OUTPUT_DIR)
+        set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIR}")
+    endif()
+endfunction()
+
+# Subsystem libraries register themselves here, in link order (users first).
+function(lobby_register_library lib)
+    set_property(GLOBAL APPEND PROPERTY LOBBY_LIBRARIES ${lib})
+endfunction()

@@ -1,0 +1,85 @@
+#!/bin/bash
+# The Wine test bed of one test run: a throwaway prefix, a private Xvfb
+# display and one persistent wineserver.
+#   testbed.sh up DIR     create it (replacing what an earlier run left)
+#   testbed.sh down DIR   end the processes it started, by id and prefix
+#   testbed.sh env DIR    print the environment for programs in it
+set -u
+cmd=$1 dir=$2
+state=$dir/state
+
+wine_env() {
+    echo "export WINEPREFIX='$dir/prefix'"
+    echo "export WINEARCH=win64"
+    echo "export WINEDEBUG=-all"
+    echo "export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'"
+    echo "export LC_ALL=zh_CN.UTF-8"
+    [ -f "$state/display" ] && echo "export DISPLAY=:$(cat "$state/display")"
+    echo "export XAUTHORITY=/dev/null"
+}
+
+stop() {
+    [ -d "$state" ] || return 0
+    if [ -d "$dir/prefix" ]; then
+        (eval "$(wine_env)"; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null) || true
+    fi
+    for f in "$state"/*.pid; do
+        [ -f "$f" ] || continue
+        pid=$(cat "$f")
+        kill "$pid" 2>/dev/null && { for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done; }
+        rm -f "$f"
+    done
+}
+
+free_display() {
+    local n
+    for n in $(seq 90 250); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+    done
+    return 1
+}
+
+# CJK faces under the names the program asks for. GDI+ under Wine only finds
+# a family whose font file carries that name, so the names are rewritten.
+make_fonts() {
+    local fonts=$1 cache=$dir/../testbed-fonts
+    if [ ! -f "$cache/done" ]; then
+        mkdir -p "$cache"
+        /usr/bin/python3 "$(dirname "$0")/rename_font.py" "$cache" || return 1
+        touch "$cache/done"
+    fi
+    cp "$cache"/*.ttf "$fonts"/
+}
+
+case $cmd in
+up)
+    stop
+    rm -rf "$dir"
+    mkdir -p "$state"
+    display=$(free_display) || { echo "no free X display" >&2; exit 1; }
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    echo $! > "$state/xvfb.pid"
+    echo "$display" > "$state/display"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    eval "$(wine_env)"
+    wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
+    wineserver -w
+    make_fonts "$WINEPREFIX/drive_c/windows/Fonts" || { echo "font set-up failed" >&2; exit 1; }
+    wineserver -f -p >/dev/null 2>&1 &
+    echo $! > "$state/wineserver.pid"
+    # Warm up: the first program of a prefix pays for the services' start.
+    wine cmd /c exit >/dev/null 2>&1 || true
+    echo "test bed ready: prefix $WINEPREFIX, display :$display"
+    ;;
+down)
+    stop
+    echo "test bed stopped"
+    ;;
+env)
+    wine_env
+    ;;
+*)
+    echo "usage: $0 up|down|env DIR" >&2
+    exit 2
+    ;;
+esac

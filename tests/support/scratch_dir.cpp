@@ -1,0 +1,88 @@
+#include "tests/support/scratch_dir.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+
+#include "app/unique_resource.h"
+
+ScratchDir::ScratchDir()
+{
+    static std::atomic<int> counter;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"lobbytest_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(counter++) + L"\\";
+    RemoveTree(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    std::wstring dir = path;
+    if (!dir.empty() && dir.back() != L'\\')
+        dir += L'\\';
+    WIN32_FIND_DATAW data;
+    UniqueFindFile find(FindFirstFileW((dir + L"*").c_str(), &data));
+    if (find) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = dir + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find.get(), &data));
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (file)
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring BuildPath(const std::wstring& relative)
+{
+    // The build root is a Unix path; Wine maps the whole file system on Z:.
+    const char* root = getenv("LOBBY_BUILD_DIR");
+    std::wstring path = L"Z:";
+    for (const char* p = root ? root : ""; *p; ++p)
+        path += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    path += L'\\';
+    for (wchar_t c : relative)
+        path += c == L'/' ? L'\\' : c;
+    return path;
+}

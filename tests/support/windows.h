@@ -1,0 +1,21 @@
+// Finding and answering the windows of programs under test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The first visible top-level window of `processId` with class `className`,
+// waited for up to `ms`; null when none appeared.
+HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD ms);
+
+// Every top-level window of a process.
+std::vector<HWND> ProcessWindows(DWORD processId);
+
+// Answers the message boxes of `processId` with OK, one after another, and
+// returns their texts; gives up after `ms`.
+std::vector<std::wstring> AnswerMessageBoxes(DWORD processId, size_t count, DWORD ms);
+
+// Pumps this thread's messages for `ms`.
+void PumpMessages(DWORD ms);
