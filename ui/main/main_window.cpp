@@ -118,12 +118,3 @@ void MainWindow::Paint()
     TextOutW(dc, 30, 225, text.c_str(), static_cast<int>(text.size()));
     EndPaint(hwnd_, &ps);
 }
-
-void RunMessageLoop()
-{
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/debug_log.h"
+#include "ui/kit/toolkit_window.h"
 
 class MainWindow {
 public:
@@ -34,5 +35,3 @@ private:
 // Extraction destination chosen at start-up ("C:\Program Files\" or the D:
 // form), ending with a backslash.
 extern std::wstring installRoot;
-
-void RunMessageLoop();

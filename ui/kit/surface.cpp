@@ -1,0 +1,94 @@
+#include "ui/kit/surface.h"
+
+#include <cstring>
+
+#include "ui/kit/gdiplus_objects.h"
+#include "ui/kit/widget.h"
+
+Surface::Surface(int width, int height) : width_(width), height_(height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap_)
+        bits_ = static_cast<unsigned char*>(bits);
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (dc_ && bitmap_)
+        SelectObject(dc_.get(), bitmap_.get());
+}
+
+void Surface::Clear()
+{
+    if (bits_)
+        std::memset(bits_, 0, static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
+}
+
+bool UsesLayeredPath(HWND hwnd)
+{
+    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+           !GetLayeredWindowAttributes(hwnd, nullptr, nullptr, nullptr);
+}
+
+namespace {
+
+void RenderLayered(HWND hwnd, Surface& surface, Widget& root, UINT msg, WPARAM wParam)
+{
+    RECT clip;
+    GetClientRect(hwnd, &clip);
+    surface.Clear();
+    GdiplusGraphics graphics = MakeGraphics(surface.dc());
+    if (graphics) {
+        root.Paint(graphics.get(), &clip);
+        gdip::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
+    }
+    if (msg != WM_PAINT) {
+        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, clip.right, clip.bottom, surface.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    POINT destination = {window.left, window.top};
+    SIZE size = {window.right - window.left, window.bottom - window.top};
+    POINT source = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    WindowDc screen(hwnd);
+    UpdateLayeredWindow(hwnd, screen.get(), &destination, &size, surface.dc(), &source, 0, &blend, ULW_ALPHA);
+}
+
+// Without clearing: pixels no widget covers keep the previous frame.
+void RenderCopy(HWND hwnd, Surface& surface, Widget& root, UINT msg, WPARAM wParam)
+{
+    RECT clip;
+    if (msg == WM_PAINT)
+        GetUpdateRect(hwnd, &clip, FALSE);
+    else
+        GetClientRect(hwnd, &clip);
+    GdiplusGraphics graphics = MakeGraphics(surface.dc());
+    if (graphics) {
+        root.Paint(graphics.get(), &clip);
+        gdip::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
+    }
+    if (msg != WM_PAINT) {
+        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, clip.right, clip.bottom, surface.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    WindowDc target(hwnd);
+    BitBlt(target.get(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, surface.dc(), clip.left,
+           clip.top, SRCCOPY);
+}
+
+}  // namespace
+
+void RenderFrame(HWND hwnd, Surface& surface, Widget& root, UINT msg, WPARAM wParam)
+{
+    if (UsesLayeredPath(hwnd))
+        RenderLayered(hwnd, surface, root, msg, wParam);
+    else
+        RenderCopy(hwnd, surface, root, msg, wParam);
+}

@@ -1,0 +1,42 @@
+// The off-screen 32-bit surface of a window and the composition of one
+// frame into it, presented either as a layered window's per-pixel-alpha
+// image or by copying the damaged part into an ordinary window.
+#pragma once
+
+#include <windows.h>
+
+#include "app/unique_resource.h"
+
+class Widget;
+
+class Surface {
+public:
+    Surface() = default;
+    // A top-down 32-bit DIB section of width x height selected into a memory
+    // DC. Creation errors leave a surface that draws nothing.
+    Surface(int width, int height);
+
+    HDC dc() const { return dc_.get(); }
+    // Pixels as blue, green, red, alpha; null when the bitmap failed.
+    unsigned char* bits() const { return bits_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // Every pixel fully transparent black.
+    void Clear();
+
+private:
+    // The DC goes first, so the bitmap is no longer selected when it is freed.
+    UniqueBitmap bitmap_;
+    UniqueMemoryDc dc_;
+    unsigned char* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// True when `hwnd` is presented with UpdateLayeredWindow: layered, and not
+// using colour-key or constant-alpha attributes.
+bool UsesLayeredPath(HWND hwnd);
+
+// Composes `root`'s tree into `surface` for WM_PAINT, WM_PRINT or
+// WM_PRINTCLIENT (whose wParam is the target DC) and presents it.
+void RenderFrame(HWND hwnd, Surface& surface, Widget& root, UINT msg, WPARAM wParam);

@@ -1,0 +1,392 @@
+#include "ui/kit/widget.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "ui/kit/geometry.h"
+#include "ui/kit/image_loader.h"
+
+namespace {
+
+Box ToBox(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+RECT Intersection(const RECT& a, const RECT& b)
+{
+    RECT out;
+    IntersectRect(&out, &a, &b);
+    return out;
+}
+
+}  // namespace
+
+Widget::Widget(LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR resourceType, HMODULE module,
+               int stretch)
+    : hwnd(hwnd), parent(parent), stretch(stretch), id(id)
+{
+    image = resourceType ? LoadImageFromResource(module, resourceType, imageName) : LoadImageFromFile(imageName);
+}
+
+Widget::Widget(const RECT* rect, LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR resourceType,
+               HMODULE module)
+    : Widget(imageName, parent, id, hwnd, resourceType, module, 1)
+{
+    if (rect)
+        this->rect = *rect;
+    Attach();
+}
+
+Widget::Widget(int x, int y, LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR resourceType,
+               HMODULE module)
+    : Widget(imageName, parent, id, hwnd, resourceType, module, 0)
+{
+    UINT width = 0, height = 0;
+    if (image) {
+        gdip::GdipGetImageWidth(image.get(), &width);
+        gdip::GdipGetImageHeight(image.get(), &height);
+        rect = {x, y, x + static_cast<LONG>(width), y + static_cast<LONG>(height)};
+    } else if (parent) {
+        rect = {x, y, parent->rect.right - parent->rect.left, parent->rect.bottom - parent->rect.top};
+    } else {
+        rect = {x, y, 0, 0};
+    }
+    Attach();
+}
+
+void Widget::Attach()
+{
+    if (parent) {
+        parent->children.push_back(this);
+        hwnd = parent->hwnd;
+        OffsetRect(&rect, parent->rect.left, parent->rect.top);
+    }
+    InvalidateOnWindow(VisibleArea(), FALSE);
+}
+
+Widget::~Widget()
+{
+    while (!children.empty())
+        delete children.front();
+    if (parent) {
+        auto& siblings = parent->children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    if (hwnd)
+        SendMessageA(hwnd, WM_TOOLKIT, TK_WIDGET_GONE, reinterpret_cast<LPARAM>(this));
+    InvalidateOnWindow(VisibleArea(), FALSE);
+}
+
+RECT Widget::VisibleArea() const
+{
+    return parent ? Intersection(rect, parent->rect) : rect;
+}
+
+// A window handle is not known while a window's own widget part is being
+// built; InvalidateRect on null would repaint every window of the desktop.
+void Widget::InvalidateOnWindow(const RECT& area, int erase) const
+{
+    if (hwnd)
+        InvalidateRect(hwnd, &area, erase);
+}
+
+int Widget::Notify(int32_t code, int32_t param1, int32_t param2)
+{
+    if (CanNotify() != 1)
+        return 0;
+    NotifyRecord record = {param1, param2, code};
+    return parent->OnNotify(&record, this);
+}
+
+void Widget::SetVisible(int v)
+{
+    if (v == visible)
+        return;
+    if (!children.empty()) {
+        std::deque<Widget*> queue = {this};
+        while (!queue.empty()) {
+            Widget* w = queue.front();
+            queue.pop_front();
+            w->SetFrame(0, 0);
+            queue.insert(queue.end(), w->children.begin(), w->children.end());
+        }
+    }
+    visible = v;
+    Invalidate(nullptr, 0);
+    if (hwnd)
+        SendMessageA(hwnd, WM_TOOLKIT, TK_WIDGET_GONE, reinterpret_cast<LPARAM>(this));
+    Notify(WN_VISIBLE_CHANGED, 0, v);
+}
+
+void Widget::SetEnabled(int e)
+{
+    if (e == enabled)
+        return;
+    enabled = e;
+    Invalidate(nullptr, 0);
+    if (hwnd)
+        SendMessageA(hwnd, WM_TOOLKIT, TK_WIDGET_GONE, reinterpret_cast<LPARAM>(this));
+    Notify(WN_ENABLED_CHANGED, 0, e);
+}
+
+void Widget::SetNotify(int n, int recursive)
+{
+    if (parent)
+        notify = n;
+    if (recursive == 1) {
+        for (Widget* child : children)
+            child->SetNotify(n, 1);
+    }
+}
+
+void Widget::SetFrameGrid(unsigned c, unsigned r)
+{
+    Box box = ToBox(rect);
+    if (!ShrinkToCell(box, c, r))
+        return;
+    cols = c;
+    rows = r;
+    rect = {box.left, box.top, box.right, box.bottom};
+}
+
+void Widget::GetFrameGrid(int* c, int* r)
+{
+    *c = static_cast<int>(cols);
+    *r = static_cast<int>(rows);
+}
+
+void Widget::SetFrame(int col, int row)
+{
+    if (col == frameCol && row == frameRow)
+        return;
+    frameCol = col;
+    frameRow = row;
+    Invalidate(nullptr, 0);
+}
+
+void Widget::GetFrame(int* col, int* row)
+{
+    *col = frameCol;
+    *row = frameRow;
+}
+
+void Widget::SetAlpha(unsigned a)
+{
+    if (a == alpha)
+        return;
+    alpha = std::min(a, 255u);
+    Invalidate(nullptr, 0);
+}
+
+void Widget::GetAlpha(int* a)
+{
+    *a = static_cast<int>(alpha);
+}
+
+void Widget::SetFlip(int x, int y)
+{
+    if (x == flipX && y == flipY)
+        return;
+    flipX = x;
+    flipY = y;
+    Invalidate(nullptr, 0);
+}
+
+void Widget::GetFlip(int* x, int* y)
+{
+    *x = flipX;
+    *y = flipY;
+}
+
+void Widget::SetCursor(HCURSOR c)
+{
+    cursor = c;
+}
+
+void Widget::GetCursor(HCURSOR* c)
+{
+    *c = cursor;
+}
+
+int Widget::SetFocus()
+{
+    return static_cast<int>(SendMessageA(hwnd, WM_TOOLKIT, TK_SET_FOCUS, reinterpret_cast<LPARAM>(this)));
+}
+
+int Widget::HasFocus()
+{
+    return GetFocus() == this ? 1 : 0;
+}
+
+int Widget::IsVisible()
+{
+    return visible;
+}
+
+int Widget::IsEnabled()
+{
+    return enabled;
+}
+
+int Widget::IsStretched()
+{
+    return stretch;
+}
+
+int Widget::CanNotify()
+{
+    return parent && notify == 1 ? 1 : 0;
+}
+
+int Widget::Contains(Widget* w)
+{
+    if (!w)
+        return 0;
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (*it == w || (*it)->Contains(w))
+            return 1;
+    }
+    return 0;
+}
+
+HWND Widget::GetHwnd()
+{
+    return hwnd;
+}
+
+void Widget::DeleteLater()
+{
+    SendMessageA(hwnd, WM_TOOLKIT, TK_DELETE_LATER, reinterpret_cast<LPARAM>(this));
+}
+
+void Widget::Invalidate(const RECT* area, int erase)
+{
+    RECT r = area ? *area : rect;
+    InvalidateOnWindow(Intersection(r, parent ? parent->rect : rect), erase);
+}
+
+RECT* Widget::SetRect(RECT* oldOut, const RECT* newRect, int s)
+{
+    RECT old = rect;
+    if (parent)
+        OffsetRect(&old, -parent->rect.left, -parent->rect.top);
+    if (newRect && (!EqualRect(newRect, &old) || s != stretch)) {
+        RECT oldAbsolute = rect;
+        stretch = s;
+        rect = *newRect;
+        if (parent)
+            OffsetRect(&rect, parent->rect.left, parent->rect.top);
+        RECT both;
+        UnionRect(&both, &rect, &oldAbsolute);
+        Invalidate(&both, 0);
+        for (Widget* child : std::vector<Widget*>(children)) {
+            RECT childRect = child->rect;
+            OffsetRect(&childRect, -oldAbsolute.left, -oldAbsolute.top);
+            RECT scratch;
+            child->SetRect(&scratch, &childRect, child->stretch);
+        }
+    }
+    if (oldOut)
+        *oldOut = old;
+    return oldOut;
+}
+
+RECT* Widget::GetRect(RECT* out)
+{
+    *out = rect;
+    return out;
+}
+
+Widget* Widget::HitTest(int x, int y)
+{
+    if (visible != 1 || enabled != 1)
+        return nullptr;
+    RECT clip = VisibleArea();
+    if (!PtInRect(&clip, POINT{x, y}))
+        return nullptr;
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (Widget* hit = (*it)->HitTest(x, y))
+            return hit;
+    }
+    return this;
+}
+
+Widget* Widget::SetParent(Widget* p)
+{
+    Widget* old = parent;
+    if (!p)
+        return old;
+    if (old) {
+        OffsetRect(&rect, -old->rect.left, -old->rect.top);
+        auto& siblings = old->children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    parent = p;
+    p->children.push_back(this);
+    hwnd = p->hwnd;
+    OffsetRect(&rect, p->rect.left, p->rect.top);
+    return old;
+}
+
+Widget* Widget::GetFocus()
+{
+    return reinterpret_cast<Widget*>(SendMessageA(hwnd, WM_TOOLKIT, TK_GET_FOCUS, 1));
+}
+
+void Widget::SetText(const wchar_t* t)
+{
+    text = t ? t : L"";
+}
+
+const wchar_t* Widget::GetText()
+{
+    return text.empty() ? nullptr : text.c_str();
+}
+
+int Widget::GetId()
+{
+    return id;
+}
+
+void Widget::Paint(Gdiplus::GpGraphics* graphics, const RECT* clip)
+{
+    RECT c;
+    if (visible != 1 || !IntersectRect(&c, clip, &rect))
+        return;
+    gdip::GdipSetClipRectI(graphics, c.left, c.top, c.right - c.left, c.bottom - c.top, Gdiplus::CombineModeReplace);
+    Draw(graphics);
+    for (Widget* child : children)
+        child->Paint(graphics, &c);
+    if (parent)
+        gdip::GdipResetClip(graphics);
+}
+
+void Widget::Draw(Gdiplus::GpGraphics* graphics)
+{
+    if (!image)
+        return;
+    UINT width = 0, height = 0;
+    gdip::GdipGetImageWidth(image.get(), &width);
+    gdip::GdipGetImageHeight(image.get(), &height);
+    int destWidth = rect.right - rect.left;
+    int destHeight = rect.bottom - rect.top;
+    CellSource source;
+    if (!ComputeCellSource(width, height, cols, rows, frameCol, frameRow, flipX != 0, flipY != 0, stretch == 1,
+                           destWidth, destHeight, &source))
+        return;
+    GdiplusImageAttributes attributes;
+    gdip::GdipCreateImageAttributes(attributes.put());
+    if (alpha < 255) {
+        Gdiplus::ColorMatrix matrix = {};
+        for (int i = 0; i < 5; ++i)
+            matrix.m[i][i] = 1.0f;
+        matrix.m[3][3] = AlphaScale(alpha);
+        gdip::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeDefault, TRUE, &matrix,
+                                                nullptr, Gdiplus::ColorMatrixFlagsDefault);
+    }
+    gdip::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0xFF000000, FALSE);
+    image.Record(gdip::GdipDrawImageRectRectI(graphics, image.get(), rect.left, rect.top, destWidth, destHeight,
+                                              source.x, source.y, source.width, source.height, Gdiplus::UnitPixel,
+                                              attributes.get(), nullptr, nullptr));
+}
