@@ -3,12 +3,38 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
+
+std::string WidenStringConversions(const char* format)
+{
+    std::string out;
+    for (const char* p = format; *p; ++p) {
+        out += *p;
+        if (*p != '%')
+            continue;
+        if (p[1] == '%') {
+            out += *++p;
+            continue;
+        }
+        // Flags, width and precision pass through; an "L" before "s" becomes "l".
+        while (p[1] && strchr("-+ #0123456789.*", p[1]))
+            out += *++p;
+        if (p[1] == 'L' && p[2] == 's') {
+            out += 'l';
+            ++p;
+        }
+    }
+    return out;
+}
 
 size_t FormatLogLine(char* out, const char* format, va_list args)
 {
-    // The C runtime's own formatter, so "%Ls" takes a UTF-16 string as it
-    // does on Windows; it reports overflow as -1 without a terminator.
-    int length = _vsnprintf(out, kLogLineMax, format, args);
+    // The runtime's formatter reads "%Ls" as a narrow string, which would
+    // log only the first character of the UTF-16 URL of the failure line.
+    std::string widened = WidenStringConversions(format);
+    // It reports overflow as -1 and leaves the buffer unterminated.
+    int length = _vsnprintf(out, kLogLineMax, widened.c_str(), args);
     if (length < 0 || static_cast<size_t>(length) > kLogLineMax)
         return kLogLineMax;
     return static_cast<size_t>(length);

@@ -3,10 +3,14 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <string>
 
 #include "app/unique_resource.h"
 
 constexpr size_t kLogLineMax = 4096;
+
+// "%Ls" conversions rewritten as "%ls": the UTF-16 string form.
+std::string WidenStringConversions(const char* format);
 
 // Formats one line into `out` (kLogLineMax bytes, not terminated) and
 // returns its length; a longer line is cut at kLogLineMax bytes.

@@ -67,6 +67,8 @@ up)
     make_fonts "$WINEPREFIX/drive_c/windows/Fonts" || { echo "font set-up failed" >&2; exit 1; }
     wineserver -f -p >/dev/null 2>&1 &
     echo $! > "$state/wineserver.pid"
+    # A crashing program must end, not wait for someone to close a dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # Warm up: the first program of a prefix pays for the services' start.
     wine cmd /c exit >/dev/null 2>&1 || true
     echo "test bed ready: prefix $WINEPREFIX, display :$display"

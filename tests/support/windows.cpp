@@ -54,11 +54,12 @@ std::vector<HWND> ProcessWindows(DWORD processId)
     return Find(processId, nullptr, false);
 }
 
-std::vector<std::wstring> AnswerMessageBoxes(DWORD processId, size_t count, DWORD ms)
+std::vector<std::wstring> AnswerMessageBoxes(DWORD processId, size_t maxCount, DWORD ms,
+                                             const std::atomic<bool>* done)
 {
     std::vector<std::wstring> texts;
     DWORD start = GetTickCount();
-    while (texts.size() < count && GetTickCount() - start < ms) {
+    while (texts.size() < maxCount && GetTickCount() - start < ms && !(done && *done)) {
         HWND box = WaitForProcessWindow(processId, "#32770", 50);
         if (!box)
             continue;

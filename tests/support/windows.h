@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@ HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD ms);
 std::vector<HWND> ProcessWindows(DWORD processId);
 
 // Answers the message boxes of `processId` with OK, one after another, and
-// returns their texts; gives up after `ms`.
-std::vector<std::wstring> AnswerMessageBoxes(DWORD processId, size_t count, DWORD ms);
+// returns their texts; stops after `maxCount` boxes, after `ms`, or once
+// `done` is set.
+std::vector<std::wstring> AnswerMessageBoxes(DWORD processId, size_t maxCount, DWORD ms,
+                                             const std::atomic<bool>* done = nullptr);
 
 // Pumps this thread's messages for `ms`.
 void PumpMessages(DWORD ms);
