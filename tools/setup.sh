@@ -5,8 +5,10 @@ set -eu
 
 [ "$(id -u)" = 0 ] || { echo "setup: run as root (apt-get is needed)" >&2; exit 1; }
 
+# The x86_64 compilers build the tests on hosts that cannot run 32-bit code.
 PKGS="wine wine32:i386 wine64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-binutils-mingw-w64-i686 libz-mingw-w64-dev googletest cmake make xvfb xauth
+binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+binutils-mingw-w64-x86-64 libz-mingw-w64-dev googletest cmake make xvfb xauth
 imagemagick xdotool locales fonts-wqy-microhei fonts-dejavu-core python3
 python3-fonttools nginx zip unzip libarchive-tools curl bzip2"
 

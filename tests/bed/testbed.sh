@@ -1,11 +1,12 @@
 #!/bin/bash
 # The Wine test bed of one test run: a throwaway prefix, a private Xvfb
 # display and one persistent wineserver.
-#   testbed.sh up DIR     create it (replacing what an earlier run left)
+#   testbed.sh up DIR [ARCH]  create it (replacing what an earlier run
+#                             left) for i686 (default) or x86_64 programs
 #   testbed.sh down DIR   end the processes it started, by id and prefix
 #   testbed.sh env DIR    print the environment for programs in it
 set -u
-cmd=$1 dir=$2
+cmd=$1 dir=$2 arch=${3:-i686}
 state=$dir/state
 
 wine_env() {
@@ -16,6 +17,13 @@ wine_env() {
     echo "export LC_ALL=zh_CN.UTF-8"
     [ -f "$state/display" ] && echo "export DISPLAY=:$(cat "$state/display")"
     echo "export XAUTHORITY=/dev/null"
+    # Debian's wine script starts the 32-bit loader, which hosts without
+    # 32-bit support cannot execute; 64-bit programs go to wine64 directly.
+    if [ "$(cat "$state/arch" 2>/dev/null)" = x86_64 ]; then
+        echo "export LOBBY_WINE=/usr/lib/wine/wine64"
+    else
+        echo "export LOBBY_WINE=wine"
+    fi
 }
 
 stop() {
@@ -56,21 +64,22 @@ up)
     stop
     rm -rf "$dir"
     mkdir -p "$state"
+    echo "$arch" > "$state/arch"
     display=$(free_display) || { echo "no free X display" >&2; exit 1; }
     Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     echo $! > "$state/xvfb.pid"
     echo "$display" > "$state/display"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
     eval "$(wine_env)"
-    wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
+    $LOBBY_WINE wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
     wineserver -w
     make_fonts "$WINEPREFIX/drive_c/windows/Fonts" || { echo "font set-up failed" >&2; exit 1; }
     wineserver -f -p >/dev/null 2>&1 &
     echo $! > "$state/wineserver.pid"
     # A crashing program must end, not wait for someone to close a dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    $LOBBY_WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # Warm up: the first program of a prefix pays for the services' start.
-    wine cmd /c exit >/dev/null 2>&1 || true
+    $LOBBY_WINE cmd /c exit >/dev/null 2>&1 || true
     echo "test bed ready: prefix $WINEPREFIX, display :$display"
     ;;
 down)
@@ -81,7 +90,7 @@ env)
     wine_env
     ;;
 *)
-    echo "usage: $0 up|down|env DIR" >&2
+    echo "usage: $0 up DIR [i686|x86_64] | down DIR | env DIR" >&2
     exit 2
     ;;
 esac

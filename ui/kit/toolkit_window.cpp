@@ -26,7 +26,7 @@ void ToolkitWindow::Create(LPCWSTR className, HWND parent, DWORD exStyle, DWORD 
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
     wc.lpfnWndProc = StaticWindowProc;
-    wc.cbWndExtra = 4;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
@@ -55,7 +55,7 @@ ToolkitWindow::~ToolkitWindow()
     surface = Surface();
     WindowRegistry::Instance().Unregister(this);
     // A handle closed earlier (WM_CLOSE) may since belong to another window.
-    if (hwnd && IsWindow(hwnd) && GetWindowLongA(hwnd, 0) == reinterpret_cast<LONG>(this))
+    if (hwnd && IsWindow(hwnd) && GetWindowLongPtrA(hwnd, 0) == reinterpret_cast<LONG_PTR>(this))
         DestroyWindow(hwnd);
 }
 
@@ -65,16 +65,16 @@ LRESULT CALLBACK ToolkitWindow::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPa
     if (msg == WM_NCCREATE) {
         self = static_cast<ToolkitWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->hwnd = hwnd;
-        SetWindowLongA(hwnd, 0, reinterpret_cast<LONG>(self));
+        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<ToolkitWindow*>(GetWindowLongA(hwnd, 0));
+        self = reinterpret_cast<ToolkitWindow*>(GetWindowLongPtrA(hwnd, 0));
     }
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         // The object may outlive its window; neither the registry nor a
         // later message may reach it through this handle.
-        SetWindowLongA(hwnd, 0, 0);
+        SetWindowLongPtrA(hwnd, 0, 0);
         WindowRegistry::Instance().Unregister(self);
     }
     return self->WindowProc(msg, wParam, lParam);
