@@ -1,0 +1,221 @@
+// The real installer started as players start it: single instance, share
+// key, configuration messages, crash dump.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/unique_resource.h"
+#include "tests/support/child_process.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/windows.h"
+
+namespace {
+
+const wchar_t kShareKey[] = L"SOFTWARE\\ZelkGame\\Lobby\\Share\\shareid_100";
+const wchar_t kInstallDir[] = L"C:\\Program Files\\Quillmoor\\";
+
+// A copy of a built program under another file name, in its own folder.
+std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const std::wstring& name)
+{
+    std::wstring target = dir / name;
+    EXPECT_TRUE(CopyFileW(BuildPath(built).c_str(), target.c_str(), FALSE)) << GetLastError();
+    return target;
+}
+
+// The share value as stored, "absent" when missing. The program hands
+// RegSetValueExA the digits without their NUL, but the system counts a NUL
+// that directly follows the data (NT does so, and Wine copies it), so one
+// trailing terminator is dropped here and any other byte is kept.
+std::wstring ReadShareValue(DWORD* type)
+{
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShareKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return L"absent";
+    wchar_t data[64];
+    memset(data, 0x55, sizeof data);
+    DWORD size = sizeof data;
+    *type = 0xdeadbeef;
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return L"absent";
+    std::wstring value(data, size / sizeof(wchar_t));
+    if (!value.empty() && value.back() == L'\0')
+        value.pop_back();
+    return value;
+}
+
+void DeleteShareKey()
+{
+    RegDeleteKeyW(HKEY_CURRENT_USER, kShareKey);
+}
+
+// Starts an installer, waits for its window and closes it again, which
+// ends the process with 0.
+void RunUntilWindow(const std::wstring& exe)
+{
+    SCOPED_TRACE(testing::PrintToString(exe));
+    ChildProcess installer(exe);
+    ASSERT_TRUE(installer.started());
+    HWND window = WaitForProcessWindow(installer.id(), "DownloadWindow", 20000);
+    ASSERT_TRUE(window) << "no window";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(installer.Wait(10000)) << "did not end on close";
+    EXPECT_EQ(0u, installer.ExitCode());
+}
+
+void ExpectShareValue(const char* expected)
+{
+    DWORD type = 0;
+    std::wstring value = ReadShareValue(&type);
+    if (!expected) {
+        EXPECT_EQ(L"absent", value);
+        return;
+    }
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ(std::wstring(expected, expected + strlen(expected)), value);
+}
+
+// A hidden top-level window that counts ActivateMessage broadcasts.
+class BroadcastCounter {
+public:
+    BroadcastCounter()
+    {
+        message_ = RegisterWindowMessageA("{88899063-CFEA-492b-93E3-51F14B34CE70}");
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "BroadcastCounter";
+        RegisterClassA(&wc);
+        window_.reset(CreateWindowA("BroadcastCounter", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+        SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<BroadcastCounter*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self && message == self->message_)
+            ++self->count_;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    UINT message_ = 0;
+    int count_ = 0;
+    UniqueWindow window_;
+};
+
+}  // namespace
+
+TEST(ShareKey, RecordsTheNumberOfTheProgramName)
+{
+    struct Case {
+        const wchar_t* name;
+        const char* value;
+    } cases[] = {
+        {L"Download_kp_2001.exe", "2001"}, {L"Download_kp_0042.exe", "0042"}, {L"Download_kp.exe", nullptr},
+        {L"setup.exe", nullptr},           {L"a_12.3.exe", "12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
+        DeleteShareKey();
+        ScratchDir dir;
+        RunUntilWindow(CopyProgram(dir, L"Download_kp_200500.exe", c.name));
+        ExpectShareValue(c.value);
+    }
+}
+
+TEST(ShareKey, ALaterRunReplacesTheNumber)
+{
+    DeleteShareKey();
+    ScratchDir dir;
+    RunUntilWindow(CopyProgram(dir, L"Download_kp_200500.exe", L"Download_kp_2001.exe"));
+    RunUntilWindow(CopyProgram(dir, L"Download_kp_200500.exe", L"Download_kp_77.exe"));
+    ExpectShareValue("77");
+}
+
+TEST(SingleInstance, SecondStartHandsOverAndEnds)
+{
+    DeleteShareKey();
+    CreateDirectoryW(L"C:\\Program Files", nullptr);
+    CreateDirectoryW(kInstallDir, nullptr);
+    std::wstring channelFile = std::wstring(kInstallDir) + L"IsLobbyLogin.dat";
+    DeleteFileW(channelFile.c_str());
+
+    ScratchDir firstDir, secondDir;
+    ChildProcess first(CopyProgram(firstDir, L"Download_kp_200500.exe", L"Download_kp_1111.exe"));
+    ASSERT_TRUE(first.started());
+    HWND window = WaitForProcessWindow(first.id(), "DownloadWindow", 20000);
+    ASSERT_TRUE(window);
+
+    BroadcastCounter counter;
+    ChildProcess second(CopyProgram(secondDir, L"Download_kp_200500.exe", L"Download_kp_2222.exe"));
+    ASSERT_TRUE(second.started());
+    size_t secondWindows = 0;
+    for (int i = 0; i < 500 && !second.Wait(0); ++i) {
+        secondWindows += ProcessWindows(second.id()).size();
+        PumpMessages(20);
+    }
+    ASSERT_TRUE(second.Wait(0)) << "second instance still running";
+    EXPECT_EQ(0u, second.ExitCode());
+    EXPECT_EQ(0u, secondWindows) << "the second instance made windows";
+
+    for (int i = 0; i < 100 && counter.count() == 0; ++i)
+        PumpMessages(50);
+    EXPECT_EQ(1, counter.count()) << "ActivateMessage broadcasts seen";
+
+    // The first instance took the message: it writes the channel file.
+    for (int i = 0; i < 100 && !FileExists(channelFile); ++i)
+        PumpMessages(50);
+    EXPECT_EQ("[ChannelID]\r\nChannelID=200500\r\n", ReadFileBytes(channelFile));
+
+    // Nothing of the second run stayed behind: no file, no share number.
+    WIN32_FIND_DATAW data;
+    int entries = 0;
+    UniqueFindFile find(FindFirstFileW((secondDir / L"*").c_str(), &data));
+    do {
+        ++entries;
+    } while (find && FindNextFileW(find.get(), &data));
+    EXPECT_EQ(3, entries) << "., .. and the program only";
+    ExpectShareValue("1111");
+
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(first.Wait(0));
+
+    // With the first instance gone the next start is a first instance again.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.Wait(10000));
+    RunUntilWindow(BuildPath(L"Download_kp_200500.exe"));
+    DeleteFileW(channelFile.c_str());
+}
+
+TEST(Configuration, MissingStringsAreReportedAndStartUpGoesOn)
+{
+    ChildProcess installer(BuildPath(L"tests/app/Download_kp_nostrings.exe"));
+    ASSERT_TRUE(installer.started());
+    std::vector<std::wstring> boxes = AnswerMessageBoxes(installer.id(), 4, 30000);
+    ASSERT_EQ(4u, boxes.size()) << testing::PrintToString(boxes);
+    EXPECT_EQ(L"读取ID_CHANNAL配置错误", boxes[0]);
+    EXPECT_EQ(L"读取ID_IFOFFICIAL配置错误", boxes[1]);
+    EXPECT_EQ(L"读取ID_DOWNLOADURL配置错误", boxes[2]);
+    EXPECT_EQ(L"读取ID_BANNERURL配置错误", boxes[3]);
+    EXPECT_TRUE(WaitForProcessWindow(installer.id(), "DownloadWindow", 20000));
+}
+
+TEST(CrashDump, FaultInAWorkerThreadReplacesCrashDat)
+{
+    ScratchDir dir;
+    std::wstring exe = CopyProgram(dir, L"tests/app/crasher.exe", L"crasher.exe");
+    WriteFileBytes(dir / L"crash.dat", std::string(100000, 'o'));
+
+    ChildProcess crasher(exe);
+    ASSERT_TRUE(crasher.started());
+    ASSERT_TRUE(crasher.Wait(60000)) << "the crashing program did not end";
+    EXPECT_NE(3u, crasher.ExitCode());
+
+    std::string dump = ReadFileBytes(dir / L"crash.dat");
+    ASSERT_GE(dump.size(), 32u);
+    EXPECT_EQ("MDMP", dump.substr(0, 4));
+    EXPECT_EQ(std::string::npos, dump.find(std::string(64, 'o'))) << "old content left in the dump";
+}
