@@ -3,7 +3,9 @@
 # every step checks first and does nothing when its work is already done.
 set -eu
 
-[ "$(id -u)" = 0 ] || { echo "setup: run as root (apt-get is needed)" >&2; exit 1; }
+need_root() {
+    [ "$(id -u)" = 0 ] || { echo "setup: $1 is missing; run as root (apt-get is needed)" >&2; exit 1; }
+}
 
 # The x86_64 compilers build the tests on hosts that cannot run 32-bit code.
 PKGS="wine wine32:i386 wine64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
@@ -18,6 +20,7 @@ for p in $PKGS; do
 done
 
 if [ -n "$missing" ]; then
+    need_root "$missing"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi
@@ -28,6 +31,7 @@ fi
 # The program's texts are GBK; Wine only reports code page 936 when the
 # zh_CN.UTF-8 locale really exists.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+    need_root "the zh_CN.UTF-8 locale"
     sed -i 's/^# *zh_CN.UTF-8/zh_CN.UTF-8/' /etc/locale.gen
     grep -q '^zh_CN.UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
     locale-gen
@@ -37,6 +41,7 @@ fi
 # package, unpacked once into a cache folder outside the repository.
 SRC=/var/cache/lobby-installer-deps
 if [ ! -f "$SRC/minizip/unzip.c" ]; then
+    need_root "minizip"
     if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ /etc/apt/sources.list 2>/dev/null; then
         sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
             > /etc/apt/sources.list.d/lobby-installer-src.sources

@@ -16,7 +16,7 @@ wine_env() {
     echo "export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'"
     echo "export LC_ALL=zh_CN.UTF-8"
     [ -f "$state/display" ] && echo "export DISPLAY=:$(cat "$state/display")"
-    echo "export XAUTHORITY=/dev/null"
+    [ -f "$state/xvfb.pid" ] && echo "export XAUTHORITY=/dev/null"
     # Debian's wine script starts the 32-bit loader, which hosts without
     # 32-bit support cannot execute; 64-bit programs go to wine64 directly.
     if [ "$(cat "$state/arch" 2>/dev/null)" = x86_64 ]; then
@@ -65,11 +65,16 @@ up)
     rm -rf "$dir"
     mkdir -p "$state"
     echo "$arch" > "$state/arch"
-    display=$(free_display) || { echo "no free X display" >&2; exit 1; }
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    echo $! > "$state/xvfb.pid"
-    echo "$display" > "$state/display"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    if [ -n "${LOBBY_DISPLAY:-}" ]; then
+        # A person's own display: use it, start nothing.
+        echo "${LOBBY_DISPLAY#:}" > "$state/display"
+    else
+        display=$(free_display) || { echo "no free X display" >&2; exit 1; }
+        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        echo $! > "$state/xvfb.pid"
+        echo "$display" > "$state/display"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    fi
     eval "$(wine_env)"
     $LOBBY_WINE wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
     wineserver -w
@@ -80,7 +85,7 @@ up)
     $LOBBY_WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # Warm up: the first program of a prefix pays for the services' start.
     $LOBBY_WINE cmd /c exit >/dev/null 2>&1 || true
-    echo "test bed ready: prefix $WINEPREFIX, display :$display"
+    echo "test bed ready: prefix $WINEPREFIX, display $DISPLAY"
     ;;
 down)
     stop
