@@ -115,6 +115,14 @@ struct Window {
     static void Close(Type h) { DestroyWindow(h); }
 };
 
+// One reference to a COM interface.
+template <typename T>
+struct ComInterface {
+    using Type = T*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { p->Release(); }
+};
+
 }  // namespace unique_traits
 
 using UniqueHandle = UniqueResource<unique_traits::Handle>;
@@ -129,6 +137,8 @@ using UniqueRegion = UniqueResource<unique_traits::GdiObject<HRGN>>;
 using UniqueGlobal = UniqueResource<unique_traits::Global>;
 using UniqueMenu = UniqueResource<unique_traits::Menu>;
 using UniqueWindow = UniqueResource<unique_traits::Window>;
+template <typename T>
+using UniqueCom = UniqueResource<unique_traits::ComInterface<T>>;
 
 // A DC borrowed from a window with GetDC must go back to that window.
 class WindowDc {

@@ -1,7 +1,6 @@
 #include "ui/kit/image_loader.h"
 
 #include <objbase.h>
-#include <wrl/client.h>
 
 #include <cstring>
 
@@ -11,12 +10,12 @@ namespace {
 // own reference to the stream, ours goes at the end of this scope.
 GdiplusImage DecodeFromGlobal(UniqueGlobal memory)
 {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, &stream)) || !stream)
+    UniqueCom<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put())) || !stream)
         return {};
     memory.release();
     GdiplusImage image;
-    if (gdip::GdipLoadImageFromStream(stream.Get(), image.put()) != Gdiplus::Ok)
+    if (gdip::GdipLoadImageFromStream(stream.get(), image.put()) != Gdiplus::Ok)
         image.reset();
     return image;
 }

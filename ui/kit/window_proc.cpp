@@ -124,6 +124,10 @@ LRESULT ToolkitWindow::OnToolkit(WPARAM request, LPARAM lParam)
 
 void ToolkitWindow::ForgetSubtree(Widget* gone)
 {
+    // A widget that has already left the tree is being destroyed: a pending
+    // DeleteLater must not reach its address, which a new widget may reuse.
+    if (!InTree(gone))
+        deleteQueue.erase(std::remove(deleteQueue.begin(), deleteQueue.end(), gone), deleteQueue.end());
     auto covers = [gone](Widget* w) { return w && (w == gone || gone->Contains(w)); };
     if (covers(capture)) {
         capture = nullptr;
