@@ -1,0 +1,184 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "net/http_downloader.h"
+#include "net/http_text.h"
+
+namespace {
+
+bool IsAbsolutePath(const char* name)
+{
+    return name[0] == '\\' || name[0] == '/' || (name[0] && name[1] == ':');
+}
+
+// The folder of the local file and all its parents.
+void CreateParentFolders(const char* localName)
+{
+    char path[4096];
+    if (IsAbsolutePath(localName)) {
+        if (static_cast<size_t>(snprintf(path, sizeof path, "%s", localName)) >= sizeof path)
+            return;
+    } else {
+        char current[4096];
+        DWORD length = GetCurrentDirectoryA(sizeof current, current);
+        if (length == 0 || length >= sizeof current)
+            return;
+        if (static_cast<size_t>(snprintf(path, sizeof path, "%s/%s", current, localName)) >= sizeof path)
+            return;
+    }
+    char* cut = nullptr;
+    for (char* p = path; *p; ++p) {
+        if (*p == '/')
+            *p = '\\';
+        if (*p == '\\')
+            cut = p;
+    }
+    if (!cut)
+        return;
+    *cut = '\0';
+    SHCreateDirectoryExA(nullptr, path, nullptr);
+}
+
+bool HasStamp(HANDLE file, const SYSTEMTIME& stamp)
+{
+    FILETIME written;
+    SYSTEMTIME local;
+    if (!GetFileTime(file, nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &local))
+        return false;
+    return local.wYear == stamp.wYear && local.wMonth == stamp.wMonth && local.wDay == stamp.wDay &&
+           local.wHour == stamp.wHour && local.wMinute == stamp.wMinute && local.wSecond == stamp.wSecond;
+}
+
+void SetStamp(HANDLE file, const SYSTEMTIME& stamp)
+{
+    FILETIME written;
+    if (SystemTimeToFileTime(&stamp, &written))
+        SetFileTime(file, nullptr, nullptr, &written);
+}
+
+bool Truncate(HANDLE file, ULONGLONG offset)
+{
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+}  // namespace
+
+int HttpDownloader::DownloadFile(const char* objectPath, const char* localName, int resumeFlag)
+{
+    SYSTEMTIME serverStamp = {};
+    ULONGLONG total = 0;
+    if (!SendGet(objectPath, nullptr) || !QueryLastModified(&serverStamp) || !QueryContentLength(&total))
+        return DOWNLOAD_REQUEST_FAILED;
+
+    CreateParentFolders(localName);
+    // A read-only or hidden partial file must open for writing all the same.
+    SetFileAttributesA(localName, FILE_ATTRIBUTE_NORMAL);
+    UniqueFile file(CreateFileA(localName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+    if (!file)
+        return DOWNLOAD_FILE_FAILED;
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+
+    ULONGLONG offset = 0;
+    if (existed && HasStamp(file.get(), serverStamp)) {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file.get(), &size))
+            return DOWNLOAD_FILE_FAILED;
+        ULONGLONG have = static_cast<ULONGLONG>(size.QuadPart);
+        if (have == total) {
+            OnProgress(file.get(), 0, elapsedMs_, receivedBytes_, total, have, userValue_);
+            return DOWNLOAD_ALREADY_COMPLETE;
+        }
+        // A file longer than the object cannot be a prefix of it: start over
+        // with the answer already at hand.
+        if (resumeFlag == 1 && have < total) {
+            int resumed = Resume(objectPath, file.get(), have);
+            if (resumed < 0)
+                return resumed;
+            offset = resumed == 1 ? have : 0;
+        }
+    }
+
+    // Empties a file that is started over, leaves a resumed one as it is.
+    if (!Truncate(file.get(), offset))
+        return DOWNLOAD_FILE_FAILED;
+    SetStamp(file.get(), serverStamp);
+    int result = Transfer(file.get(), total, offset);
+    // Wine moves the last-write time on every write, even after it was set
+    // through the same handle; the stamp must hold when the next attempt
+    // compares it.
+    SetStamp(file.get(), serverStamp);
+    return result;
+}
+
+// Sends the ranged request for the bytes after `have`. 1 when the answer
+// continues the file there, 0 when the file must start over and the current
+// answer carries the whole object, negative on failure.
+int HttpDownloader::Resume(const char* objectPath, HANDLE file, ULONGLONG have)
+{
+    char rangeLine[kRangeLineMax];
+    if (!FormatRangeLine(have, rangeLine, sizeof rangeLine))
+        return DOWNLOAD_REQUEST_FAILED;
+    if (!SendGet(objectPath, rangeLine)) {
+        // The server says the local bytes are no prefix of its object: drop
+        // them so the next attempt starts over.
+        if (lastStatus_ == 416)
+            Truncate(file, 0);
+        return DOWNLOAD_REQUEST_FAILED;
+    }
+    if (lastStatus_ == 200)
+        return 0;
+    char text[kHeaderTextMax];
+    uint64_t start = 0;
+    if (QueryHeaderText(HTTP_QUERY_CONTENT_RANGE, text, sizeof text) && ParseContentRangeStart(text, &start) &&
+        start == have)
+        return 1;
+    // A 206 for some other range (or for an unknown one) would splice wrong
+    // bytes in. Ask for the whole object instead.
+    if (!SendGet(objectPath, nullptr))
+        return DOWNLOAD_REQUEST_FAILED;
+    if (lastStatus_ == 200)
+        return 0;
+    if (QueryHeaderText(HTTP_QUERY_CONTENT_RANGE, text, sizeof text) && ParseContentRangeStart(text, &start) &&
+        start == 0)
+        return 0;
+    return DOWNLOAD_REQUEST_FAILED;
+}
+
+int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset)
+{
+    char buffer[kDownloadChunk];
+    int result = DOWNLOAD_DONE;
+    DWORD start = GetTickCount();
+    while (stopFlag_.load(std::memory_order_relaxed) == 0) {
+        DWORD got = 0;
+        if (!InternetReadFile(request_.get(), buffer, sizeof buffer, &got) || got == 0) {
+            // A cut connection reads as success with no bytes: only the
+            // count tells it from the end of the body.
+            result = DOWNLOAD_READ_FAILED;
+            break;
+        }
+        elapsedMs_ += GetTickCount() - start;
+        receivedBytes_ += got;
+        offset += got;
+        DWORD written = 0;
+        if (!WriteFile(file, buffer, got, &written, nullptr) || written != got) {
+            result = DOWNLOAD_FILE_FAILED;
+            break;
+        }
+        OnProgress(file, 1, elapsedMs_, receivedBytes_, total, offset, userValue_);
+        if (offset == total)
+            break;
+        start = GetTickCount();
+    }
+    LONG stop = stopFlag_.load();
+    // Stopped short of the end by any flag value: the file is no finished
+    // download and must not be reported as one.
+    if (stop == 1 || (stop != 0 && result == DOWNLOAD_DONE && offset != total))
+        return DOWNLOAD_STOPPED;
+    return result;
+}

@@ -1,0 +1,77 @@
+// The program's one HTTP client: one Internet handle, one connection to one
+// server, one current request; and the resumable download of one object
+// into a local file.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "app/unique_resource.h"
+
+// DownloadFile results. Callers take 0 or more as a complete file.
+constexpr int DOWNLOAD_DONE = 0;
+constexpr int DOWNLOAD_ALREADY_COMPLETE = 1;
+constexpr int DOWNLOAD_REQUEST_FAILED = -1;
+constexpr int DOWNLOAD_READ_FAILED = -2;
+constexpr int DOWNLOAD_FILE_FAILED = -3;
+constexpr int DOWNLOAD_STOPPED = -4;
+
+// Redirects followed by one SendGet before it gives up.
+constexpr int kMaxRedirects = 10;
+constexpr DWORD kDownloadChunk = 4096;
+constexpr DWORD kNetTimeoutMs = 5000;
+
+class HttpDownloader {
+public:
+    HttpDownloader();
+    virtual ~HttpDownloader();
+    HttpDownloader(const HttpDownloader&) = delete;
+    HttpDownloader& operator=(const HttpDownloader&) = delete;
+
+    // 1 when connected to "host" or "host:port", 0 otherwise.
+    int Connect(const char* hostText, const char* userName, const char* password, LONG userValue);
+    // 1 when the final answer, after redirects, is 200 or 206.
+    int SendGet(const char* objectPath, const char* extraHeaders);
+    int QueryContentLength(ULONGLONG* length);
+    int QueryLastModified(SYSTEMTIME* stamp);
+
+    // Fetches `objectPath` into `localName`, resuming a partial file of the
+    // same version when `resumeFlag` is 1. Returns a DOWNLOAD_ value.
+    int DownloadFile(const char* objectPath, const char* localName, int resumeFlag);
+
+    // Called on the downloading thread: status 1 after each chunk written,
+    // 0 once when the file was found complete.
+    virtual void OnProgress(HANDLE file, int status, DWORD elapsedMs, ULONGLONG receivedBytes,
+                            ULONGLONG totalBytes, ULONGLONG offset, LONG userValue);
+
+    // Any value but 0 ends the transfer loop after its current chunk; 1
+    // also makes the result DOWNLOAD_STOPPED. Safe from any thread.
+    void SetStopFlag(LONG value) { stopFlag_.store(value); }
+    LONG stopFlag() const { return stopFlag_.load(); }
+
+    DWORD elapsedMs() const { return elapsedMs_; }
+    ULONGLONG receivedBytes() const { return receivedBytes_; }
+    LONG userValue() const { return userValue_; }
+    // Status code of the last answer SendGet received; 0 when none came.
+    DWORD lastStatus() const { return lastStatus_; }
+
+private:
+    int OpenConnection(const char* hostText, const char* userName, const char* password);
+    void ResetSession(LONG userValue);
+    int SendOnce(const char* objectPath, const char* extraHeaders);
+    int QueryHeaderText(DWORD query, char* text, DWORD size);
+    int Resume(const char* objectPath, HANDLE file, ULONGLONG have);
+    int Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset);
+
+    UniqueInternet internet_;
+    UniqueInternet connection_;
+    UniqueInternet request_;
+    char hostText_[264] = {};  // where the connection is: host, colon, port
+    char homeHost_[264] = {};  // where the caller's Connect pointed it
+    std::atomic<LONG> stopFlag_{0};
+    LONG userValue_ = 0;
+    DWORD elapsedMs_ = 1;
+    ULONGLONG receivedBytes_ = 0;
+    DWORD lastStatus_ = 0;
+};
