@@ -8,8 +8,9 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/windows.h"
 
-TestWindow::TestWindow(const RECT& screenRect, LPCWSTR image, LPCWSTR type, DWORD exStyle, HWND parent, DWORD style)
-    : ToolkitWindow(&screenRect, image, L"KitTestWindow", parent, exStyle, style, CS_DBLCLKS, 0, type, nullptr)
+TestWindow::TestWindow(const RECT& screenRect, LPCWSTR image, LPCWSTR type, DWORD exStyle, HWND parent, DWORD style,
+                       int id)
+    : ToolkitWindow(&screenRect, image, L"KitTestWindow", parent, exStyle, style, CS_DBLCLKS, id, type, nullptr)
 {
 }
 
@@ -167,4 +168,9 @@ void WriteBmp32(const std::wstring& path, const Pixels& pixels)
     std::string out = BmpHeaders(pixels.width, pixels.height, 32, static_cast<uint32_t>(pixels.argb.size() * 4));
     out.append(reinterpret_cast<const char*>(pixels.argb.data()), pixels.argb.size() * 4);
     WriteFileBytes(path, out);
+}
+
+void ExpectPixel(uint32_t rgb, uint32_t got, int tolerance)
+{
+    EXPECT_LE(ColourDistance(rgb, got), tolerance) << "expected ~" << Hex(rgb) << ", saw " << Hex(got);
 }

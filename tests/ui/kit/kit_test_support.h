@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "ui/kit/toolkit_window.h"
 
 inline LPCWSTR Skin(int id)
@@ -27,7 +29,7 @@ struct Note {
 class TestWindow : public ToolkitWindow {
 public:
     explicit TestWindow(const RECT& screenRect, LPCWSTR image = L"", LPCWSTR type = nullptr, DWORD exStyle = 0,
-                        HWND parent = nullptr, DWORD style = WS_POPUP | WS_VISIBLE);
+                        HWND parent = nullptr, DWORD style = WS_POPUP | WS_VISIBLE, int id = 0);
 
     int OnNotify(NotifyRecord* record, Widget* sender) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -75,3 +77,15 @@ int ColourDistance(uint32_t a, uint32_t b);
 void WriteBmp(const std::wstring& path, int width, int height, const std::function<uint32_t(int, int)>& colour);
 // 32-bit top-down BGRA pixels as a BMP (alpha kept).
 void WriteBmp32(const std::wstring& path, const Pixels& pixels);
+
+// Colours of the synthetic test images, as 0xRRGGBB.
+constexpr uint32_t kRed = 0xE02020, kGreen = 0x20C020, kBlue = 0x2040E0, kWhite = 0xFFFFFF, kGrey = 0x404040;
+
+// Fails (at the caller's line, through EXPECT_PIXEL) when `got` differs from
+// the opaque colour `rgb` by more than `tolerance` in any channel.
+void ExpectPixel(uint32_t rgb, uint32_t got, int tolerance);
+#define EXPECT_PIXEL(rgb, got, tolerance)      \
+    do {                                       \
+        SCOPED_TRACE(#got);                    \
+        ExpectPixel((rgb), (got), (tolerance)); \
+    } while (0)
