@@ -1,0 +1,24 @@
+#!/bin/bash
+# Runs the paint benchmark under Wine in a throwaway test bed.
+#   bench/paint/run.sh BUILD_DIR
+# Prints the median progress update time and, last, the median full compose
+# time (milliseconds).
+set -eu
+build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
+src=$(cd "$(dirname "$0")/../.." && pwd)
+exe=$build/bench/paint/paint_bench.exe
+bed=$build/bench-paint-bed
+[ -f "$exe" ] || { echo "$exe not built (cmake --build $build --target paint_bench)" >&2; exit 1; }
+
+# The program's architecture, from the machine field of its PE header.
+arch=$(python3 - "$exe" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read(4096)
+pe = struct.unpack_from("<I", data, 0x3C)[0]
+print("x86_64" if struct.unpack_from("<H", data, pe + 4)[0] == 0x8664 else "i686")
+PY
+)
+
+trap '"$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true; rm -rf "$bed"' EXIT
+"$src/tests/bed/testbed.sh" up "$bed" "$arch" >/dev/null
+LOBBY_TESTBED=$bed "$src/tests/bed/wine-run" "$exe" | tr -d '\r'
