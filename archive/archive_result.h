@@ -1,0 +1,20 @@
+// Result codes of the archive layer and of ExtractArchive.
+#pragma once
+
+#include <cstdint>
+
+constexpr uint32_t ARCHIVE_OK = 0x00000000;
+// Also: the archive cannot be opened or has no readable central directory.
+constexpr uint32_t ARCHIVE_CANNOT_CREATE_FILE = 0x00000200;
+constexpr uint32_t ARCHIVE_WRITE_FAILED = 0x00000400;
+// Local header disagrees with the central directory, or the entry's name
+// or target path is unusable (too long, or not below the destination).
+constexpr uint32_t ARCHIVE_CORRUPT = 0x00000700;
+constexpr uint32_t ARCHIVE_READ_FAILED = 0x00000800;
+constexpr uint32_t ARCHIVE_BAD_PASSWORD = 0x00001000;
+constexpr uint32_t ARCHIVE_BAD_ARGUMENTS = 0x00010000;
+// Data unreadable, not inflatable, short, or failing its CRC-32.
+constexpr uint32_t ARCHIVE_INFLATE_FAILED = 0x05000000;
+
+constexpr int EXTRACT_DEST_NOT_CREATED = -2;
+constexpr int EXTRACT_DEST_NOT_DIRECTORY = -3;

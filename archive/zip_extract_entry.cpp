@@ -1,0 +1,167 @@
+// Writing one entry of an open archive to a file below the base directory.
+#include "archive/zip_reader.h"
+
+#include <string_view>
+
+#include <unzip.h>
+
+#include "app/unique_resource.h"
+#include "archive/encrypted_entry.h"
+#include "archive/entry_meta.h"
+#include "archive/entry_name.h"
+#include "archive/make_directory_path.h"
+
+namespace {
+
+constexpr unsigned kBufferSize = 16384;
+constexpr uint32_t kFlagEncrypted = 0x01;
+constexpr uint32_t kFlagDataDescriptor = 0x08;
+
+bool IsLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != 0;
+}
+
+// "/x", "\x" and "C:x" do not go below the base directory.
+bool IsRooted(std::string_view path)
+{
+    if (path.empty())
+        return false;
+    return path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':');
+}
+
+// The ANSI file functions take at most MAX_PATH - 1 characters, counted
+// after conversion, so a double-byte character counts once.
+bool FitsMaxPath(const std::string& path)
+{
+    if (path.size() < MAX_PATH)
+        return true;
+    int chars = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    return chars > 0 && chars < MAX_PATH;
+}
+
+const FILETIME* SetOrNull(const FILETIME& time)
+{
+    return time.dwLowDateTime || time.dwHighDateTime ? &time : nullptr;
+}
+
+}  // namespace
+
+uint32_t ZipReader::ExtractEntry(int index, const char* target)
+{
+    CloseEntryData();
+    if (!target || index < 0 || index >= count_)
+        return ARCHIVE_BAD_ARGUMENTS;
+    ZipEntry entry;
+    uint32_t info = EntryInfo(index, &entry);
+    if (info != ARCHIVE_OK)
+        return info;
+    if (!MoveTo(index))
+        return ARCHIVE_CORRUPT;
+
+    std::string_view name(target);
+    size_t filePart = FilePartOffset(name, IsLeadByte);
+    // A name ending in a separator cannot be a file, whatever its attributes
+    // say; creating it as one would fail like a file held open.
+    if ((entry.attributes & ENTRY_DIRECTORY) || filePart == name.size()) {
+        const char* root = IsRooted(name) ? nullptr : base_.c_str();
+        if (!FitsMaxPath((root ? base_ : std::string()) + std::string(name))) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return Fail(ARCHIVE_CORRUPT);
+        }
+        MakeDirectoryPath(root, target);
+        return ARCHIVE_OK;
+    }
+
+    std::string directory(name.substr(0, filePart));
+    const char* root = IsRooted(directory) ? nullptr : base_.c_str();
+    std::string path = (root ? base_ : std::string()) + std::string(name);
+    if (!FitsMaxPath(path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return Fail(ARCHIVE_CORRUPT);
+    }
+    DWORD attributes = entry.attributes & ~ENTRY_DIRECTORY;
+    auto create = [&] {
+        return UniqueFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    // Folders are made only when the file cannot be created: most entries
+    // land in a folder that an earlier entry has made already.
+    UniqueFile file = create();
+    if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
+        MakeDirectoryPath(root, directory.c_str());
+        file = create();
+    }
+    if (!file)
+        return Fail(ARCHIVE_CANNOT_CREATE_FILE);
+
+    if (!buffer_)
+        buffer_ = std::make_unique<char[]>(kBufferSize);
+    uint32_t result = cachedFlags_ & kFlagEncrypted ? CopyEncryptedData(file.get()) : CopyPlainData(file.get());
+    if (result == ARCHIVE_OK)
+        SetFileTime(file.get(), SetOrNull(entry.creationTime), SetOrNull(entry.accessTime), SetOrNull(entry.writeTime));
+    return result;
+}
+
+bool ZipReader::WriteAll(HANDLE file, const char* data, int size)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
+           written == static_cast<DWORD>(size);
+}
+
+uint32_t ZipReader::CopyPlainData(HANDLE file)
+{
+    unzFile archive = archive_.get();
+    if (unzOpenCurrentFile(archive) != UNZ_OK)
+        return ARCHIVE_INFLATE_FAILED;
+    dataOpen_ = true;
+    for (;;) {
+        // An empty entry reads 0 bytes at once; the driver forgives that.
+        int got = unzReadCurrentFile(archive, buffer_.get(), kBufferSize);
+        if (got <= 0)
+            return ARCHIVE_INFLATE_FAILED;
+        if (!WriteAll(file, buffer_.get(), got))
+            return Fail(ARCHIVE_WRITE_FAILED);
+        if (unzeof(archive) == 1)
+            break;
+    }
+    // The library compares the CRC-32 when the data is closed after its end.
+    dataOpen_ = false;
+    return unzCloseCurrentFile(archive) == UNZ_OK ? ARCHIVE_OK : ARCHIVE_INFLATE_FAILED;
+}
+
+uint32_t ZipReader::CopyEncryptedData(HANDLE file)
+{
+    unzFile archive = archive_.get();
+    if (unzOpenCurrentFile3(archive, nullptr, nullptr, 1, nullptr) != UNZ_OK)
+        return ARCHIVE_INFLATE_FAILED;
+    dataOpen_ = true;
+    unsigned char header[12];
+    if (unzReadCurrentFile(archive, header, sizeof header) != static_cast<int>(sizeof header))
+        return ARCHIVE_INFLATE_FAILED;
+    // With a data descriptor the CRC is not known when the header is made,
+    // so the check byte is the high byte of the DOS time instead.
+    unsigned char check = cachedFlags_ & kFlagDataDescriptor ? (cachedDosTime_ >> 8) & 0xFF : cachedCrc_ >> 24;
+    EncryptedEntryData data(password_.c_str(), cachedMethod_, cachedUncompressed_);
+    if (!data.AcceptHeader(header, check))
+        return ARCHIVE_BAD_PASSWORD;
+
+    auto* out = reinterpret_cast<unsigned char*>(buffer_.get());
+    while (!data.AtEnd()) {
+        int got = data.Produce(out, kBufferSize);
+        if (got < 0)
+            return ARCHIVE_INFLATE_FAILED;
+        if (got > 0) {
+            if (!WriteAll(file, buffer_.get(), got))
+                return Fail(ARCHIVE_WRITE_FAILED);
+            continue;
+        }
+        int raw = unzReadCurrentFile(archive, data.Input(), data.InputSize());
+        if (raw <= 0)
+            return ARCHIVE_INFLATE_FAILED;
+        data.Feed(static_cast<unsigned>(raw));
+    }
+    CloseEntryData();
+    return data.Crc() == cachedCrc_ ? ARCHIVE_OK : ARCHIVE_INFLATE_FAILED;
+}

@@ -1,0 +1,198 @@
+#include "archive/zip_reader.h"
+
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+// unzip.h brings the zlib and ioapi declarations iowin32.h needs.
+#include <unzip.h>
+#include <iowin32.h>
+
+#include "archive/entry_meta.h"
+#include "archive/entry_name.h"
+
+namespace {
+
+bool IsLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != 0;
+}
+
+std::string WithSeparator(std::string directory)
+{
+    if (directory.empty() || (directory.back() != '\\' && directory.back() != '/'))
+        directory += '\\';
+    return directory;
+}
+
+FILETIME ToFileTime(uint64_t ticks)
+{
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+// DOS times are local; an invalid one leaves the times zero, so the file
+// keeps the times the file system gives it.
+void FillTimes(uint32_t dosDateTime, const std::vector<unsigned char>& extra, ZipEntry* entry)
+{
+    if (auto calendar = DosDateTimeToCalendar(dosDateTime)) {
+        SYSTEMTIME system = {};
+        system.wYear = static_cast<WORD>(calendar->year);
+        system.wMonth = static_cast<WORD>(calendar->month);
+        system.wDay = static_cast<WORD>(calendar->day);
+        system.wHour = static_cast<WORD>(calendar->hour);
+        system.wMinute = static_cast<WORD>(calendar->minute);
+        system.wSecond = static_cast<WORD>(calendar->second);
+        FILETIME local, utc;
+        if (SystemTimeToFileTime(&system, &local) && LocalFileTimeToFileTime(&local, &utc))
+            entry->accessTime = entry->creationTime = entry->writeTime = utc;
+    }
+    ExtendedTimes unix = ParseExtendedTimestamp(extra.data(), extra.size());
+    if (unix.write)
+        entry->writeTime = ToFileTime(UnixTimeToFileTime(*unix.write));
+    if (unix.access)
+        entry->accessTime = ToFileTime(UnixTimeToFileTime(*unix.access));
+    if (unix.creation)
+        entry->creationTime = ToFileTime(UnixTimeToFileTime(*unix.creation));
+}
+
+}  // namespace
+
+std::unique_ptr<ZipReader> ZipReader::Open(const char* archivePath, const char* password)
+{
+    if (!archivePath)
+        return nullptr;
+    // minizip's Win32 file functions open with FILE_SHARE_READ.
+    zlib_filefunc64_def io;
+    fill_win32_filefunc64A(&io);
+    UniqueZipArchive archive(unzOpen2_64(archivePath, &io));
+    if (!archive)
+        return nullptr;
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(archive.get(), &global) != UNZ_OK || global.number_entry > 0x7FFFFFFF)
+        return nullptr;
+    std::unique_ptr<ZipReader> reader(new ZipReader(std::move(archive), password));
+    reader->count_ = static_cast<int>(global.number_entry);
+    return reader;
+}
+
+ZipReader::ZipReader(UniqueZipArchive archive, const char* password)
+    : archive_(std::move(archive)), password_(password ? password : "")
+{
+    char current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
+    base_ = WithSeparator(length && length < MAX_PATH ? current : "");
+}
+
+ZipReader::~ZipReader()
+{
+    CloseEntryData();
+}
+
+uint32_t CloseZipReader(std::unique_ptr<ZipReader> reader)
+{
+    return reader ? ARCHIVE_OK : ARCHIVE_BAD_ARGUMENTS;
+}
+
+void ZipReader::SetBaseDirectory(const char* directory)
+{
+    base_ = WithSeparator(directory ? directory : "");
+}
+
+void ZipReader::CloseEntryData()
+{
+    if (dataOpen_)
+        unzCloseCurrentFile(archive_.get());
+    dataOpen_ = false;
+}
+
+uint32_t ZipReader::Fail(uint32_t result)
+{
+    lastError_ = GetLastError();
+    return result;
+}
+
+bool ZipReader::MoveTo(int index)
+{
+    if (position_ == index)
+        return true;
+    cachedIndex_ = -1;
+    if (position_ < 0 || index < position_) {
+        position_ = -1;
+        if (unzGoToFirstFile(archive_.get()) != UNZ_OK)
+            return false;
+        position_ = 0;
+    }
+    while (position_ < index) {
+        if (unzGoToNextFile(archive_.get()) != UNZ_OK) {
+            position_ = -1;
+            return false;
+        }
+        ++position_;
+    }
+    return true;
+}
+
+uint32_t ZipReader::EntryInfo(int index, ZipEntry* entry)
+{
+    if (!entry || index < -1 || index >= count_)
+        return ARCHIVE_BAD_ARGUMENTS;
+    CloseEntryData();
+    if (index == -1) {
+        *entry = {};
+        entry->index = count_;
+        return ARCHIVE_OK;
+    }
+    if (index == cachedIndex_) {
+        *entry = cached_;
+        return ARCHIVE_OK;
+    }
+    if (!MoveTo(index))
+        return ARCHIVE_CORRUPT;
+    uint32_t result = ReadEntry(entry);
+    if (result != ARCHIVE_OK)
+        return result;
+    cached_ = *entry;
+    cachedIndex_ = index;
+    return ARCHIVE_OK;
+}
+
+uint32_t ZipReader::ReadEntry(ZipEntry* entry)
+{
+    unzFile file = archive_.get();
+    unz_file_info64 info;
+    char name[MAX_PATH];
+    if (unzGetCurrentFileInfo64(file, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return ARCHIVE_CORRUPT;
+    // A longer name would have to be cut, and a cut name is another name.
+    if (info.size_filename >= MAX_PATH)
+        return ARCHIVE_CORRUPT;
+
+    // Opening the raw data makes minizip compare the local header with the
+    // central directory, and gives access to the local extra field.
+    if (unzOpenCurrentFile3(file, nullptr, nullptr, 1, nullptr) != UNZ_OK)
+        return ARCHIVE_CORRUPT;
+    dataOpen_ = true;
+    int extraSize = unzGetLocalExtrafield(file, nullptr, 0);
+    std::vector<unsigned char> extra(extraSize > 0 ? extraSize : 0);
+    bool extraRead = extra.empty() ||
+                     unzGetLocalExtrafield(file, extra.data(), static_cast<unsigned>(extra.size())) == extraSize;
+    CloseEntryData();
+    if (!extraRead)
+        return ARCHIVE_READ_FAILED;
+
+    *entry = {};
+    entry->index = position_;
+    std::string safe = MakeSafeEntryName(std::string_view(name, strnlen(name, info.size_filename)), IsLeadByte);
+    memcpy(entry->name, safe.c_str(), safe.size() + 1);
+    entry->attributes = EntryAttributes(info.version, info.external_fa);
+    FillTimes(info.dosDate, extra, entry);
+    entry->compressedSize = static_cast<int32_t>(info.compressed_size);
+    entry->uncompressedSize = static_cast<int32_t>(info.uncompressed_size);
+    cachedFlags_ = info.flag;
+    cachedCrc_ = info.crc;
+    cachedDosTime_ = info.dosDate;
+    cachedMethod_ = static_cast<int>(info.compression_method);
+    cachedUncompressed_ = info.uncompressed_size;
+    return ARCHIVE_OK;
+}
+

@@ -1,0 +1,76 @@
+// One open zip archive: entry records with safe names, attributes and times,
+// and extraction of single entries to files below a base directory.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "archive/archive_result.h"
+#include "archive/zip_handles.h"
+
+struct ZipEntry {
+    int index;  // for the summary (index -1): the number of entries
+    char name[MAX_PATH];
+    uint32_t attributes;
+    // UTC; all zero when the archive gives no usable time.
+    FILETIME accessTime;
+    FILETIME creationTime;
+    FILETIME writeTime;
+    int32_t compressedSize;
+    int32_t uncompressedSize;
+};
+
+class ZipReader {
+public:
+    // Null when the file cannot be opened or holds no central directory.
+    // The base directory starts as the current directory.
+    static std::unique_ptr<ZipReader> Open(const char* archivePath, const char* password);
+    ~ZipReader();
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+
+    void SetBaseDirectory(const char* directory);
+    const std::string& baseDirectory() const { return base_; }
+
+    // Index -1 gives the summary; 0..count-1 an entry.
+    uint32_t EntryInfo(int index, ZipEntry* entry);
+    // Relative targets go below the base directory.
+    uint32_t ExtractEntry(int index, const char* target);
+
+    // The Windows error of the last failing call, kept for the caller.
+    DWORD lastError() const { return lastError_; }
+
+private:
+    ZipReader(UniqueZipArchive archive, const char* password);
+
+    void CloseEntryData();
+    bool MoveTo(int index);
+    uint32_t ReadEntry(ZipEntry* entry);
+    uint32_t CopyPlainData(HANDLE file);
+    uint32_t CopyEncryptedData(HANDLE file);
+    static bool WriteAll(HANDLE file, const char* data, int size);
+    uint32_t Fail(uint32_t result);
+
+    UniqueZipArchive archive_;
+    int count_ = 0;
+    int position_ = 0;  // the entry the library stands on
+    bool dataOpen_ = false;
+    int cachedIndex_ = -1;
+    ZipEntry cached_{};
+    uint32_t cachedFlags_ = 0;
+    uint32_t cachedCrc_ = 0;
+    uint32_t cachedDosTime_ = 0;
+    int cachedMethod_ = 0;
+    uint64_t cachedUncompressed_ = 0;
+    std::string password_;  // an absent password counts as empty
+    std::string base_;
+    std::unique_ptr<char[]> buffer_;
+    DWORD lastError_ = 0;
+};
+
+// Closes the archive and releases the reader; no reader gives
+// ARCHIVE_BAD_ARGUMENTS.
+uint32_t CloseZipReader(std::unique_ptr<ZipReader> reader);
