@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/ansi_text.h"
+#include "app/unique_resource.h"
+#include "archive/archive_result.h"
+#include "archive/extract_archive.h"
+#include "tests/archive/archive_test_support.h"
+#include "tests/support/scratch_dir.h"
+
+namespace {
+
+// Three results share the hex form of the codes, so failures print them so.
+::testing::AssertionResult Gives(int expected, int actual)
+{
+    if (expected == actual)
+        return ::testing::AssertionSuccess();
+    char text[64];
+    snprintf(text, sizeof text, "expected %#x, got %#x (last error %lu)", expected, actual, GetLastError());
+    return ::testing::AssertionFailure() << text;
+}
+
+DWORD AttributesOf(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str());
+}
+
+class Extraction : public ::testing::Test {
+protected:
+    ScratchDir scratch;
+    std::wstring dest = scratch / L"dest\\";
+};
+
+}  // namespace
+
+TEST_F(Extraction, DirectoryEntryThenFileGetsTheEntryTimes)
+{
+    ASSERT_TRUE(Gives(0, Extract(Fixture(L"dir_then_file.zip"), dest)));
+    EXPECT_TRUE(AttributesOf(dest + L"bin") & FILE_ATTRIBUTE_DIRECTORY);
+    FileTimes times = TimesOf(dest + L"bin\\a.dll");
+    EXPECT_EQ("2019-05-17 13:45:22", LocalText(times.write));
+    EXPECT_EQ("2019-05-17 13:45:22", LocalText(times.access));
+    EXPECT_EQ("2019-05-17 13:45:22", LocalText(times.creation));
+    EXPECT_EQ("MZ" + std::string(3000, '\x90'), ReadFileBytes(dest + L"bin\\a.dll"));
+}
+
+TEST_F(Extraction, NestedFileMakesItsFoldersAndStrippedNamesLandBelowTheDestination)
+{
+    ASSERT_TRUE(Gives(0, Extract(Fixture(L"nested.zip"), dest)));
+    EXPECT_EQ("nested\n", ReadFileBytes(dest + L"x\\y\\z.txt"));
+
+    ASSERT_TRUE(Gives(0, Extract(Fixture(L"prefixes.zip"), dest)));
+    const wchar_t* expected[] = {L"drive.txt", L"back.txt", L"slash.txt", L"b.txt",           L"c.txt",
+                                 L"d\\e.txt",  L"f.txt",    L"目录乗\\文件.txt"};
+    for (size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(std::to_string(i + 1), ReadFileBytes(dest + expected[i])) << "entry " << i;
+    EXPECT_FALSE(FileExists(dest + L"a"));
+}
+
+TEST_F(Extraction, TimesComeFromTheUtBlockOrTheDosTimeOrTheFileSystem_FixedFault)
+{
+    FILETIME before;
+    GetSystemTimeAsFileTime(&before);
+    ASSERT_TRUE(Gives(0, Extract(Fixture(L"times.zip"), dest)));
+
+    FileTimes utWrite = TimesOf(dest + L"ut_write.txt");
+    EXPECT_EQ(Ticks(FromUnixTime(1500000000)), Ticks(utWrite.write));
+    EXPECT_EQ("2010-01-02 03:04:06", LocalText(utWrite.access));
+
+    FileTimes utAll = TimesOf(dest + L"ut_all.txt");
+    EXPECT_EQ(Ticks(FromUnixTime(1400000000)), Ticks(utAll.write));
+    EXPECT_EQ(Ticks(FromUnixTime(1400000100)), Ticks(utAll.access));
+
+    // No usable DOS time: the times the file got when it was made stay.
+    const unsigned long long slack = 2 * 10000000ULL;
+    FileTimes zero = TimesOf(dest + L"zero_dos.txt");
+    EXPECT_GE(Ticks(zero.write) + slack, Ticks(before)) << LocalText(zero.write);
+    EXPECT_GE(Ticks(zero.access) + slack, Ticks(before)) << LocalText(zero.access);
+    FileTimes feb30 = TimesOf(dest + L"feb30_ut.txt");
+    EXPECT_EQ(Ticks(FromUnixTime(1234567890)), Ticks(feb30.write));
+    EXPECT_GE(Ticks(feb30.access) + slack, Ticks(before)) << LocalText(feb30.access);
+}
+
+TEST_F(Extraction, AttributesFollowTheHostOfTheEntry)
+{
+    ASSERT_TRUE(Gives(0, Extract(Fixture(L"attributes.zip"), dest)));
+    EXPECT_TRUE(AttributesOf(dest + L"ro.txt") & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(AttributesOf(dest + L"rw.txt") & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(AttributesOf(dest + L"unixdir") & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ("i", ReadFileBytes(dest + L"unixdir\\in.txt"));
+    EXPECT_TRUE(AttributesOf(dest + L"hidden.txt") & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(AttributesOf(dest + L"dosro.txt") & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ("r", ReadFileBytes(dest + L"ro.txt"));
+}
+
+TEST_F(Extraction, EmptyStoredAndDeflatedEntriesCountAsExtracted)
+{
+    ASSERT_TRUE(Gives(0, Extract(Fixture(L"empty.zip"), dest)));
+    EXPECT_TRUE(FileExists(dest + L"empty_stored.txt"));
+    EXPECT_TRUE(FileExists(dest + L"empty_deflated.txt"));
+    EXPECT_EQ("", ReadFileBytes(dest + L"empty_deflated.txt"));
+    EXPECT_EQ("after", ReadFileBytes(dest + L"after_empty.txt"));
+}
+
+TEST_F(Extraction, DestinationAndArchiveProblems)
+{
+    WriteFileBytes(scratch / L"file", "x");
+    EXPECT_TRUE(Gives(EXTRACT_DEST_NOT_DIRECTORY, Extract(Fixture(L"nested.zip"), scratch / L"file")));
+    EXPECT_TRUE(Gives(EXTRACT_DEST_NOT_CREATED, Extract(Fixture(L"nested.zip"), scratch / L"file\\below\\")));
+    EXPECT_TRUE(Gives(ARCHIVE_BAD_ARGUMENTS, Extract(scratch / L"missing.zip", dest)));
+    // The destination is made, with its parents, before the archive is read.
+    EXPECT_TRUE(AttributesOf(dest) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(Gives(0, Extract(Fixture(L"nested.zip"), scratch / L"p\\q\\r")));
+    EXPECT_TRUE(FileExists(scratch / L"p\\q\\r\\x\\y\\z.txt"));
+}
+
+TEST_F(Extraction, AFileHeldOpenByAnotherProcessStopsTheWalk)
+{
+    CreateDirectoryW(dest.c_str(), nullptr);
+    std::wstring tag = std::to_wstring(GetCurrentProcessId());
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, (L"archive_ready_" + tag).c_str()));
+    UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, (L"archive_release_" + tag).c_str()));
+    std::wstring command = L"\"" + BuildPath(L"tests/archive/archive_file_holder.exe") + L"\" \"" + dest +
+                           L"held.txt\" archive_ready_" + tag + L" archive_release_" + tag;
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION info;
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        << GetLastError();
+    UniqueHandle process(info.hProcess), thread(info.hThread);
+    HANDLE waits[] = {ready.get(), process.get()};
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, waits, FALSE, 30000));
+
+    int result = Extract(Fixture(L"held.zip"), dest);
+    DWORD error = GetLastError();
+    SetEvent(release.get());
+    WaitForSingleObject(process.get(), 30000);
+
+    EXPECT_TRUE(Gives(ARCHIVE_CANNOT_CREATE_FILE, result));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
+    EXPECT_FALSE(FileExists(dest + L"after_held.txt"));
+}
+
+// Deflated and stored, checked against the DOS time (data descriptor) or
+// the CRC's high byte; a wrong password that passes the check byte by
+// chance still fails on the CRC instead of installing garbage.
+TEST_F(Extraction, EncryptedEntryNeedsTheRightPassword)
+{
+    std::string expected;
+    for (int i = 0; i < 200; ++i)
+        expected += "locked content\n";
+    int n = 0;
+    for (const wchar_t* archive : {L"encrypted.zip", L"encrypted_stored.zip", L"encrypted_crc.zip"}) {
+        SCOPED_TRACE(testing::Message() << "archive " << ToAnsi(archive));
+        std::wstring none = scratch / (L"none" + std::to_wstring(n) + L"\\");
+        std::wstring right = scratch / (L"right" + std::to_wstring(n++) + L"\\");
+        EXPECT_TRUE(Gives(ARCHIVE_BAD_PASSWORD, Extract(Fixture(archive), none)));
+        EXPECT_EQ("", ReadFileBytes(none + L"plain.txt"));
+        EXPECT_TRUE(Gives(0, Extract(Fixture(archive), right, "secret")));
+        EXPECT_EQ(expected, ReadFileBytes(right + L"plain.txt"));
+    }
+    std::string wrong = ReadFileBytes(Fixture(L"wrong_password.txt"));
+    ASSERT_FALSE(wrong.empty());
+    EXPECT_TRUE(Gives(ARCHIVE_INFLATE_FAILED, Extract(Fixture(L"encrypted_crc.zip"), dest, wrong.c_str())));
+}
