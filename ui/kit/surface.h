@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/unique_resource.h"
+#include "ui/kit/gdiplus_objects.h"
 
 class Widget;
 
@@ -23,11 +24,16 @@ public:
     int height() const { return height_; }
     // Every pixel fully transparent black.
     void Clear();
+    // A frame's graphics drawing straight into the pixels, premultiplied as
+    // UpdateLayeredWindow takes them; null when the surface failed.
+    GdiplusGraphics MakeFrameGraphics();
 
 private:
     // The DC goes first, so the bitmap is no longer selected when it is freed.
     UniqueBitmap bitmap_;
     UniqueMemoryDc dc_;
+    // GDI+'s view of the same memory.
+    GdiplusImage pixels_;
     unsigned char* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;
