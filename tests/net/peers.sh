@@ -1,0 +1,99 @@
+#!/bin/bash
+# HTTP peers of the download tests: nginx and the fault server, on free
+# ports of 127.0.0.1, serving the files generated into DIR/data.
+#   peers.sh up DIR     generate the files, start both, wait until they answer
+#   peers.sh down DIR   stop them by process id
+# DIR/ports then holds "nginx <port>" and "fault <port>"; DIR/data/SHA256SUMS
+# the digests of the served files.
+set -u
+cmd=$1 dir=$2
+here=$(cd "$(dirname "$0")" && pwd)
+tools=$here/../../tools
+
+stop() {
+    for f in "$dir"/nginx.pid.run "$dir"/fault.pid; do
+        [ -f "$f" ] || continue
+        pid=$(cat "$f")
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null
+        rm -f "$f"
+    done
+}
+
+free_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+answers() {
+    curl --noproxy '*' -s -o /dev/null -m 2 "http://127.0.0.1:$1/" 2>/dev/null
+}
+
+make_data() {
+    local data=$dir/data
+    mkdir -p "$data"
+    # Fixed seeds keep the objects the same from run to run.
+    python3 - "$data" <<'PY'
+import random, sys
+sizes = {"small.bin": 100000, "big.bin": 10485760, "cuts.bin": 4194304, "empty.bin": 0}
+for name, size in sizes.items():
+    with open(sys.argv[1] + "/" + name, "wb") as f:
+        f.write(random.Random(name).randbytes(size))
+PY
+    touch -d "2021-03-04 05:06:07 UTC" "$data"/*.bin
+    (cd "$data" && sha256sum *.bin > SHA256SUMS)
+}
+
+start_nginx() {
+    local port
+    for _ in 1 2 3 4 5; do
+        port=$(free_port)
+        sed -e "s|@DIR@|$dir|g" -e "s|@DATA@|$dir/data|g" -e "s|@PORT@|$port|g" \
+            "$here/nginx.conf.in" > "$dir/nginx.conf"
+        nginx -p "$dir/" -c "$dir/nginx.conf" -e "$dir/nginx-error.log" >/dev/null 2>&1 &
+        echo $! > "$dir/nginx.pid.run"
+        for _ in $(seq 50); do
+            answers "$port" && { echo "nginx $port" >> "$dir/ports"; return 0; }
+            kill -0 "$(cat "$dir/nginx.pid.run")" 2>/dev/null || break
+            sleep 0.1
+        done
+        stop
+    done
+    echo "nginx did not start; see $dir/nginx-error.log" >&2
+    return 1
+}
+
+start_fault() {
+    python3 "$tools/http_fault_server.py" "$dir/data" "$dir/fault.port" >"$dir/fault.log" 2>&1 &
+    echo $! > "$dir/fault.pid"
+    for _ in $(seq 50); do
+        if [ -f "$dir/fault.port" ] && answers "$(cat "$dir/fault.port")"; then
+            echo "fault $(cat "$dir/fault.port")" >> "$dir/ports"
+            [ -f "$dir/fault.port.80" ] && echo "fault80 80" >> "$dir/ports"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "fault server did not start; see $dir/fault.log" >&2
+    return 1
+}
+
+case $cmd in
+up)
+    stop
+    rm -rf "$dir"
+    mkdir -p "$dir/tmp"
+    make_data
+    start_nginx || { stop; exit 1; }
+    start_fault || { stop; exit 1; }
+    cat "$dir/ports"
+    ;;
+down)
+    stop
+    echo "peers stopped"
+    ;;
+*)
+    echo "usage: $0 up|down DIR" >&2
+    exit 2
+    ;;
+esac
