@@ -1,0 +1,108 @@
+// Times one download of an object under Wine, either through DownloadFile
+// (with a progress sink that does what the main window's does) or through
+// a bare reference loop of InternetReadFile and WriteFile.
+//   download_bench ours HOST:PORT PATH FILE
+//   download_bench bare HOST:PORT PATH FILE CHUNK
+// Prints "<bytes> <seconds>" for the transfer, process start excluded.
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/unique_resource.h"
+#include "net/download_progress.h"
+#include "net/http_downloader.h"
+#include "net/http_text.h"
+
+namespace {
+
+class ProgressSink : public HttpDownloader {
+public:
+    void OnProgress(HANDLE, int, DWORD elapsedMs, ULONGLONG received, ULONGLONG total, ULONGLONG offset,
+                    LONG) override
+    {
+        progress.Record(elapsedMs, received, total, offset);
+        last = offset;
+    }
+    DownloadProgress progress;
+    ULONGLONG last = 0;
+};
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+int RunOurs(const char* host, const char* path, const char* file)
+{
+    ProgressSink client;
+    if (client.Connect(host, nullptr, nullptr, 0) != 1) {
+        fprintf(stderr, "cannot connect to %s\n", host);
+        return 1;
+    }
+    DeleteFileA(file);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    int result = client.DownloadFile(path, file, 1);
+    QueryPerformanceCounter(&end);
+    if (result != DOWNLOAD_DONE) {
+        fprintf(stderr, "DownloadFile gave %d\n", result);
+        return 1;
+    }
+    printf("%llu %.6f\n", static_cast<unsigned long long>(client.last), Seconds(start, end));
+    return 0;
+}
+
+// The same request flags as the client, so both read the network alike.
+int RunBare(const char* hostText, const char* path, const char* file, DWORD chunk)
+{
+    char host[kHostTextMax];
+    int port = kDefaultHttpPort;
+    if (!SplitHostText(hostText, host, sizeof host, &port) || chunk == 0)
+        return 2;
+    UniqueInternet internet(InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    UniqueInternet connection(InternetConnectA(internet.get(), host, static_cast<INTERNET_PORT>(port), nullptr,
+                                               nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    std::vector<char> buffer(chunk);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", path, "HTTP/1.0", nullptr, nullptr,
+                                            INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RELOAD |
+                                                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                            0));
+    if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
+        fprintf(stderr, "request failed: %lu\n", GetLastError());
+        return 1;
+    }
+    UniqueFile out(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out) {
+        fprintf(stderr, "cannot create %s\n", file);
+        return 1;
+    }
+    ULONGLONG total = 0;
+    DWORD got = 0, written = 0;
+    while (InternetReadFile(request.get(), buffer.data(), chunk, &got) && got > 0) {
+        WriteFile(out.get(), buffer.data(), got, &written, nullptr);
+        total += got;
+    }
+    QueryPerformanceCounter(&end);
+    printf("%llu %.6f\n", static_cast<unsigned long long>(total), Seconds(start, end));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && strcmp(argv[1], "ours") == 0)
+        return RunOurs(argv[2], argv[3], argv[4]);
+    if (argc == 6 && strcmp(argv[1], "bare") == 0)
+        return RunBare(argv[2], argv[3], argv[4], static_cast<DWORD>(strtoul(argv[5], nullptr, 10)));
+    fprintf(stderr, "usage: download_bench ours HOST:PORT PATH FILE | bare HOST:PORT PATH FILE CHUNK\n");
+    return 2;
+}
