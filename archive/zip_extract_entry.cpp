@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr unsigned kBufferSize = 16384;
+// Large enough that writing costs few system calls (each is dear under Wine).
+constexpr unsigned kBufferSize = 262144;
 constexpr uint32_t kFlagEncrypted = 0x01;
 constexpr uint32_t kFlagDataDescriptor = 0x08;
 

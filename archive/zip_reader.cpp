@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-// unzip.h brings the zlib and ioapi declarations iowin32.h needs.
 #include <unzip.h>
-#include <iowin32.h>
 
+#include "archive/buffered_file_io.h"
 #include "archive/entry_meta.h"
 #include "archive/entry_name.h"
 
@@ -61,9 +60,8 @@ std::unique_ptr<ZipReader> ZipReader::Open(const char* archivePath, const char* 
 {
     if (!archivePath)
         return nullptr;
-    // minizip's Win32 file functions open with FILE_SHARE_READ.
     zlib_filefunc64_def io;
-    fill_win32_filefunc64A(&io);
+    FillBufferedWin32FileFunctions(&io);
     UniqueZipArchive archive(unzOpen2_64(archivePath, &io));
     if (!archive)
         return nullptr;
