@@ -1,11 +1,17 @@
 // Paint benchmark: a 600 x 350 window laid out like the installer's main
 // window, timed for the 100-ms progress update (fill, runner, three labels)
 // and for a full-window compose. Prints medians in milliseconds; the last
-// line is the full compose.
+// line is the full compose. With the argument "profile" it first prints what
+// each widget's Draw costs in both cases; "dump PREFIX" instead writes the
+// pixels after a run of progress updates, as on the screen and as composed
+// afresh, to PREFIX.screen.raw and PREFIX.print.raw, so that two builds can
+// be compared pixel for pixel.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/unique_resource.h"
@@ -41,9 +47,87 @@ private:
 
 double Median(std::vector<double> values)
 {
+    if (values.empty())
+        return 0.0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
+
+// Draw times of every widget of the tree, in creation order.
+class DrawLog {
+public:
+    struct Entry {
+        std::string name;
+        double frameMs = 0.0;  // this widget's Draw time in the current frame
+        std::vector<double> frames;
+    };
+    static DrawLog& Instance()
+    {
+        static DrawLog log;
+        return log;
+    }
+    size_t Add(std::string name)
+    {
+        entries_.push_back({std::move(name)});
+        return entries_.size() - 1;
+    }
+    void Record(size_t index, double ms)
+    {
+        if (enabled_)
+            entries_[index].frameMs += ms;
+    }
+    void SetEnabled(bool on) { enabled_ = on; }
+    bool Enabled() const { return enabled_; }
+    // Closes a frame: widgets that drew nothing count as 0.
+    void EndFrame()
+    {
+        for (Entry& e : entries_) {
+            e.frames.push_back(e.frameMs);
+            e.frameMs = 0.0;
+        }
+    }
+    void Print(const char* title)
+    {
+        std::printf("%s: median Draw per widget\n", title);
+        double sum = 0.0;
+        for (Entry& e : entries_) {
+            double m = Median(e.frames);
+            sum += m;
+            std::printf("  %-28s %7.3f ms\n", e.name.c_str(), m);
+            e.frames.clear();
+        }
+        std::printf("  %-28s %7.3f ms\n", "sum of medians", sum);
+    }
+
+private:
+    std::vector<Entry> entries_;
+    bool enabled_ = false;
+};
+
+// Any widget class with its Draw timed into the log.
+template <typename Base>
+class Timed : public Base {
+public:
+    template <typename... Args>
+    explicit Timed(const char* name, Args&&... args)
+        : Base(std::forward<Args>(args)...), index_(DrawLog::Instance().Add(name))
+    {
+    }
+    void Draw(Gdiplus::GpGraphics* graphics) override
+    {
+        if (!DrawLog::Instance().Enabled()) {
+            Base::Draw(graphics);
+            return;
+        }
+        watch_.Start();
+        Base::Draw(graphics);
+        DrawLog::Instance().Record(index_, watch_.ElapsedMs());
+    }
+
+private:
+    size_t index_;
+    Stopwatch watch_;
+};
 
 struct Layout {
     Widget* fill;
@@ -53,41 +137,52 @@ struct Layout {
     TextLabel* percent;
 };
 
-TextLabel* Label(Widget* parent, RECT r, GdiplusFont& font, Gdiplus::ARGB colour, const wchar_t* text)
+TextLabel* Label(const char* name, Widget* parent, RECT r, GdiplusFont& font, Gdiplus::ARGB colour,
+                 const wchar_t* text)
 {
     GdiplusBrush brush = MakeSolidBrush(colour);
-    auto* label = new TextLabel(&r, L"", parent, &font, nullptr, &brush, 0);
+    auto* label = new Timed<TextLabel>(name, &r, L"", parent, &font, nullptr, &brush, 0);
     label->SetLabelText(text);
     return label;
 }
 
+Widget* Image(const char* name, int x, int y, int id, Widget* parent)
+{
+    return new Timed<Widget>(name, x, y, Skin(id), parent, 0, nullptr, kImage);
+}
+
+ButtonWidget* Button(const char* name, int x, int y, int image, Widget* parent, int id)
+{
+    return new Timed<ButtonWidget>(name, x, y, Skin(image), parent, id, kImage);
+}
+
 Layout Build(ToolkitWindow& window)
 {
-    new Widget(1, 1, Skin(1102), &window, 0, nullptr, kImage);
-    new Widget(1, 1, Skin(1103), &window, 0, nullptr, kImage);
-    new Widget(30, 250, Skin(1111), &window, 0, nullptr, kImage);
-    new Widget(0, 0, Skin(1106), &window, 0, nullptr, kImage);
+    Image("banner backdrop 1102", 1, 1, 1102, &window);
+    Image("lower backdrop 1103", 1, 1, 1103, &window);
+    Image("progress track 1111", 30, 250, 1111, &window);
+    Image("title bar 1106", 0, 0, 1106, &window);
     RECT fillRect = {31, 252, 31, 266};
     Layout layout;
-    layout.fill = new Widget(&fillRect, Skin(1113), &window, 0, nullptr, kImage);
+    layout.fill = new Timed<Widget>("progress fill 1113", &fillRect, Skin(1113), &window, 0, nullptr, kImage);
     RECT runnerRect = {11, 237, 461, 278};
-    layout.runner = new Widget(&runnerRect, Skin(1114), &window, 0, nullptr, kImage);
+    layout.runner = new Timed<Widget>("runner 1114", &runnerRect, Skin(1114), &window, 0, nullptr, kImage);
     layout.runner->SetFrameGrid(18, 1);
-    new ButtonWidget(565, 1, Skin(1107), &window, 902, kImage);
-    new ButtonWidget(530, 1, Skin(1108), &window, 903, kImage);
-    new ButtonWidget(543, 225, Skin(1112), &window, 905, kImage);
-    auto* install = new ButtonWidget(425, 275, Skin(1110), &window, 901, kImage);
+    Button("close button", 565, 1, 1107, &window, 902);
+    Button("minimise button", 530, 1, 1108, &window, 903);
+    Button("change-dir button", 543, 225, 1112, &window, 905);
+    auto* install = Button("install button", 425, 275, 1110, &window, 901);
 
     GdiplusFont small = MakeFont(L"新宋体", 9.0f);
     GdiplusFont large = MakeFont(L"微软雅黑", 10.0f);
-    Label(&window, {105, 13, 500, 35}, small, 0xFEC8C8C8, L"简装版 2.1");
-    Label(&window, {30, 225, 400, 250}, small, 0xFEFFFFFF, L"安装路径：C:\\Program Files\\Quillmoor\\");
-    layout.size = Label(&window, {30, 280, 400, 305}, small, 0xFEC8C8C8, L"");
-    layout.speed = Label(&window, {240, 280, 650, 305}, small, 0xFEC8C8C8, L"");
-    Label(install, {44, 14, 200, 36}, large, 0xFEFFFFFF, L"暂停安装");
-    layout.percent = Label(&window, {280, 253, 430, 278}, small, 0xFEC8C8C8, L"");
-    Label(&window, {130, 329, 300, 360}, small, 0xFEFFB23E, L"新手提示：");
-    Label(&window, {190, 329, 600, 360}, small, 0x50FFFFFF, L"安装完成后桌面上会出现大厅的快捷方式");
+    Label("edition label", &window, {105, 13, 500, 35}, small, 0xFEC8C8C8, L"简装版 2.1");
+    Label("path label", &window, {30, 225, 400, 250}, small, 0xFEFFFFFF, L"安装路径：C:\\Program Files\\Quillmoor\\");
+    layout.size = Label("size label", &window, {30, 280, 400, 305}, small, 0xFEC8C8C8, L"");
+    layout.speed = Label("speed label", &window, {240, 280, 650, 305}, small, 0xFEC8C8C8, L"");
+    Label("caption label", install, {44, 14, 200, 36}, large, 0xFEFFFFFF, L"暂停安装");
+    layout.percent = Label("percent label", &window, {280, 253, 430, 278}, small, 0xFEC8C8C8, L"");
+    Label("tip title label", &window, {130, 329, 300, 360}, small, 0xFEFFB23E, L"新手提示：");
+    Label("tip label", &window, {190, 329, 600, 360}, small, 0x50FFFFFF, L"安装完成后桌面上会出现大厅的快捷方式");
     return layout;
 }
 
@@ -110,11 +205,87 @@ void ProgressTick(const Layout& layout, int round)
     layout.percent->SetLabelText(text);
 }
 
+// Per-widget Draw times of the progress update and of a full compose.
+void Profile(HWND hwnd, const Layout& layout)
+{
+    DrawLog& log = DrawLog::Instance();
+    Stopwatch watch;
+    std::vector<double> tick, whole;
+    log.SetEnabled(true);
+    for (int round = 0; round < kRounds / 3; ++round) {
+        ProgressTick(layout, round);
+        watch.Start();
+        UpdateWindow(hwnd);
+        tick.push_back(watch.ElapsedMs());
+        log.EndFrame();
+    }
+    log.Print("progress update");
+    std::printf("  %-28s %7.3f ms\n", "whole WM_PAINT", Median(tick));
+    for (int round = 0; round < kRounds / 3; ++round) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        watch.Start();
+        UpdateWindow(hwnd);
+        whole.push_back(watch.ElapsedMs());
+        log.EndFrame();
+    }
+    log.Print("full compose");
+    std::printf("  %-28s %7.3f ms\n", "whole WM_PAINT", Median(whole));
+    log.SetEnabled(false);
+}
+
+// Writes width x height BGRA pixels copied from `source`, or composed by
+// `window` through WM_PRINTCLIENT when `source` is null.
+bool WritePixels(const std::string& path, HDC source, HWND window, int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    if (!bitmap || !memory)
+        return false;
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        if (source)
+            BitBlt(memory.get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+        else
+            SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    }
+    GdiFlush();
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    size_t size = static_cast<size_t>(width) * height * 4;
+    bool ok = std::fwrite(bits, 1, size, out) == size;
+    std::fclose(out);
+    return ok;
+}
+
+// Progress updates as in the timed run, then the screen and a fresh compose.
+int Dump(HWND hwnd, const Layout& layout, const std::string& prefix)
+{
+    for (int round = 0; round < kRounds; ++round) {
+        ProgressTick(layout, round * 7);
+        UpdateWindow(hwnd);
+    }
+    WindowDc screen(hwnd);
+    bool ok = WritePixels(prefix + ".screen.raw", screen.get(), hwnd, 600, 350);
+    ok = WritePixels(prefix + ".print.raw", nullptr, hwnd, 600, 350) && ok;
+    std::printf("%s\n", ok ? "dumped" : "dump failed");
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
-    ToolkitWindow window(0, 0, Skin(1101), L"PaintBench", nullptr, 0, WS_POPUP | WS_VISIBLE, 0, 0, kImage, nullptr);
+    Timed<ToolkitWindow> window("window background 1101", 0, 0, Skin(1101), L"PaintBench", nullptr, 0,
+                                WS_POPUP | WS_VISIBLE, 0, 0, kImage, nullptr);
     HWND hwnd = window.GetHwnd();
     if (!hwnd) {
         std::printf("no window\n");
@@ -123,7 +294,10 @@ int main()
     Layout layout = Build(window);
     layout.runner->SetFrame(0, 0);
     UpdateWindow(hwnd);
-
+    if (argc > 2 && std::strcmp(argv[1], "dump") == 0)
+        return Dump(hwnd, layout, argv[2]);
+    if (argc > 1 && std::strcmp(argv[1], "profile") == 0)
+        Profile(hwnd, layout);
     Stopwatch watch;
     std::vector<double> progress, full, print;
     // The first rounds warm caches (glyphs, decoded images) and are dropped.

@@ -1,10 +1,11 @@
 #!/bin/bash
 # Runs the paint benchmark under Wine in a throwaway test bed.
-#   bench/paint/run.sh BUILD_DIR
+#   bench/paint/run.sh BUILD_DIR [profile]
 # Prints the median progress update time and, last, the median full compose
-# time (milliseconds).
+# time (milliseconds); "profile" first lists each widget's Draw time.
 set -eu
-build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
+build=$(cd "${1:?usage: $0 BUILD_DIR [profile]}" && pwd)
+shift
 src=$(cd "$(dirname "$0")/../.." && pwd)
 exe=$build/bench/paint/paint_bench.exe
 bed=$build/bench-paint-bed
@@ -21,4 +22,4 @@ PY
 
 trap '"$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true; rm -rf "$bed"' EXIT
 "$src/tests/bed/testbed.sh" up "$bed" "$arch" >/dev/null
-LOBBY_TESTBED=$bed "$src/tests/bed/wine-run" "$exe" | tr -d '\r'
+LOBBY_TESTBED=$bed "$src/tests/bed/wine-run" "$exe" "$@" | tr -d '\r'
