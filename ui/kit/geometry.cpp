@@ -39,3 +39,22 @@ float AlphaScale(unsigned alpha)
 {
     return static_cast<float>(alpha) * (1.0f / 255.0f);
 }
+
+bool IsUnscaledInside(const CellSource& source, int destWidth, int destHeight, unsigned imageWidth,
+                      unsigned imageHeight)
+{
+    if (source.width <= 0 || source.height <= 0 || source.width != destWidth || source.height != destHeight)
+        return false;
+    if (source.x < 0 || source.y < 0)
+        return false;
+    return static_cast<unsigned>(source.x) + static_cast<unsigned>(source.width) <= imageWidth &&
+           static_cast<unsigned>(source.y) + static_cast<unsigned>(source.height) <= imageHeight;
+}
+
+int RowsPerBand(int width, int maxBytes)
+{
+    if (width <= 0)
+        return 1;
+    int rows = maxBytes / 4 / width;
+    return rows > 0 ? rows : 1;
+}

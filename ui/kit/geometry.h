@@ -31,3 +31,13 @@ Point2 CenteredOrigin(const Box& reference, long width, long height);
 
 // Alpha-scale element of the colour matrix for a constant opacity 0..255.
 float AlphaScale(unsigned alpha);
+
+// True when `source` maps 1:1 onto a destination of destWidth x destHeight,
+// unmirrored and inside an image of imageWidth x imageHeight: drawing it
+// then copies pixels without resampling.
+bool IsUnscaledInside(const CellSource& source, int destWidth, int destHeight, unsigned imageWidth,
+                      unsigned imageHeight);
+
+// Rows per band of `width` pixels that keeps a band's 32-bit pixels within
+// `maxBytes` (at least one row).
+int RowsPerBand(int width, int maxBytes);

@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "ui/kit/geometry.h"
+#include "ui/kit/image_draw.h"
 #include "ui/kit/image_loader.h"
 
 namespace {
@@ -369,24 +370,10 @@ void Widget::Draw(Gdiplus::GpGraphics* graphics)
     UINT width = 0, height = 0;
     gdip::GdipGetImageWidth(image.get(), &width);
     gdip::GdipGetImageHeight(image.get(), &height);
-    int destWidth = rect.right - rect.left;
-    int destHeight = rect.bottom - rect.top;
     CellSource source;
     if (!ComputeCellSource(width, height, cols, rows, frameCol, frameRow, flipX != 0, flipY != 0, stretch == 1,
-                           destWidth, destHeight, &source))
+                           rect.right - rect.left, rect.bottom - rect.top, &source))
         return;
-    GdiplusImageAttributes attributes;
-    gdip::GdipCreateImageAttributes(attributes.put());
-    if (alpha < 255) {
-        Gdiplus::ColorMatrix matrix = {};
-        for (int i = 0; i < 5; ++i)
-            matrix.m[i][i] = 1.0f;
-        matrix.m[3][3] = AlphaScale(alpha);
-        gdip::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeDefault, TRUE, &matrix,
-                                                nullptr, Gdiplus::ColorMatrixFlagsDefault);
-    }
-    gdip::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0xFF000000, FALSE);
-    image.Record(gdip::GdipDrawImageRectRectI(graphics, image.get(), rect.left, rect.top, destWidth, destHeight,
-                                              source.x, source.y, source.width, source.height, Gdiplus::UnitPixel,
-                                              attributes.get(), nullptr, nullptr));
+    ImageInfo info = {image.get(), width, height};
+    image.Record(DrawImageCell(graphics, info, rect, source, alpha));
 }
