@@ -1,6 +1,8 @@
 #include "ui/kit/image_draw.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 using namespace Gdiplus;
 
@@ -54,6 +56,14 @@ GpStatus DrawUnscaled(GpGraphics* graphics, const ImageInfo& info, const RECT& d
     GdiplusImageAttributes attributes;
     if (alpha < 255)
         attributes = MakeAttributes(alpha);
+    // Opaque pixels replace what lies below under either mode; copying skips
+    // Wine's read-back and blend of every destination pixel.
+    const bool copy = info.opaque && alpha >= 255;
+    CompositingMode previous = CompositingModeSourceOver;
+    if (copy) {
+        gdip::GdipGetCompositingMode(graphics, &previous);
+        gdip::GdipSetCompositingMode(graphics, CompositingModeSourceCopy);
+    }
     const int width = visible.right - visible.left;
     const int rows = RowsPerBand(width, kBandBytes);
     GpStatus status = Ok;
@@ -63,10 +73,40 @@ GpStatus DrawUnscaled(GpGraphics* graphics, const ImageInfo& info, const RECT& d
                                               source.x + (visible.left - dest.left), source.y + (top - dest.top),
                                               width, height, UnitPixel, attributes.get(), nullptr, nullptr);
     }
+    if (copy)
+        gdip::GdipSetCompositingMode(graphics, previous);
     return status;
 }
 
 }  // namespace
+
+bool IsFullyOpaque(GpImage* image)
+{
+    ImageType type = ImageTypeUnknown;
+    if (!image || gdip::GdipGetImageType(image, &type) != Ok || type != ImageTypeBitmap)
+        return false;
+    UINT width = 0, height = 0;
+    gdip::GdipGetImageWidth(image, &width);
+    gdip::GdipGetImageHeight(image, &height);
+    if (width == 0 || height == 0)
+        return false;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    BitmapData data = {};
+    data.Width = width;
+    data.Height = height;
+    data.Stride = static_cast<INT>(width * 4);
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = pixels.data();
+    Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    auto* bitmap = static_cast<GpBitmap*>(image);
+    // A read lock into our own buffer fills it at once; the unlock only ends
+    // the lock.
+    if (gdip::GdipBitmapLockBits(bitmap, &all, ImageLockModeRead | ImageLockModeUserInputBuf, PixelFormat32bppARGB,
+                                 &data) != Ok)
+        return false;
+    gdip::GdipBitmapUnlockBits(bitmap, &data);
+    return std::all_of(pixels.begin(), pixels.end(), [](uint32_t argb) { return (argb >> 24) == 0xFF; });
+}
 
 GpStatus DrawImageCell(GpGraphics* graphics, const ImageInfo& info, const RECT& dest, const CellSource& source,
                        unsigned alpha)

@@ -8,10 +8,15 @@
 #include "ui/kit/gdiplus_objects.h"
 #include "ui/kit/geometry.h"
 
+// True when every pixel of `image` has alpha 255. Decided once per image,
+// at load.
+bool IsFullyOpaque(Gdiplus::GpImage* image);
+
 struct ImageInfo {
     Gdiplus::GpImage* image;
     unsigned width;
     unsigned height;
+    bool opaque;
 };
 
 // Draws `source` (mirrored where its extent is negative) into `dest`, at a

@@ -151,6 +151,9 @@ protected:
     HCURSOR cursor = nullptr;
 
 private:
+    // Every pixel of the image has alpha 255 (decided at load).
+    bool imageOpaque = false;
+
     Widget(LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR resourceType, HMODULE module, int stretch);
     void Attach();
 };
