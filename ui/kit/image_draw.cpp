@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <cstring>
+
+#include "ui/kit/frame_target.h"
+#include "ui/kit/pixel_blend.h"
 
 using namespace Gdiplus;
 
@@ -58,7 +61,7 @@ GpStatus DrawUnscaled(GpGraphics* graphics, const ImageInfo& info, const RECT& d
         attributes = MakeAttributes(alpha);
     // Opaque pixels replace what lies below under either mode; copying skips
     // Wine's read-back and blend of every destination pixel.
-    const bool copy = info.opaque && alpha >= 255;
+    const bool copy = info.pixels && info.pixels->opaque && alpha >= 255;
     CompositingMode previous = CompositingModeSourceOver;
     if (copy) {
         gdip::GdipGetCompositingMode(graphics, &previous);
@@ -78,40 +81,40 @@ GpStatus DrawUnscaled(GpGraphics* graphics, const ImageInfo& info, const RECT& d
     return status;
 }
 
-}  // namespace
-
-bool IsFullyOpaque(GpImage* image)
+// A 1:1 cell at full opacity into a frame whose memory is known: GDI+ would
+// convert the cell to straight ARGB and blend it pixel by pixel through its
+// generic accessors; the image's own copy of those pixels is copied or
+// blended here with the same arithmetic instead.
+bool DrawDirect(GpGraphics* graphics, const ImageInfo& info, const RECT& dest, const CellSource& source)
 {
-    ImageType type = ImageTypeUnknown;
-    if (!image || gdip::GdipGetImageType(image, &type) != Ok || type != ImageTypeBitmap)
+    const FrameTarget* target = FindFrameTarget(graphics);
+    if (!target || !info.pixels || info.pixels->empty())
         return false;
-    UINT width = 0, height = 0;
-    gdip::GdipGetImageWidth(image, &width);
-    gdip::GdipGetImageHeight(image, &height);
-    if (width == 0 || height == 0)
-        return false;
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-    BitmapData data = {};
-    data.Width = width;
-    data.Height = height;
-    data.Stride = static_cast<INT>(width * 4);
-    data.PixelFormat = PixelFormat32bppARGB;
-    data.Scan0 = pixels.data();
-    Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    auto* bitmap = static_cast<GpBitmap*>(image);
-    // A read lock into our own buffer fills it at once; the unlock only ends
-    // the lock.
-    if (gdip::GdipBitmapLockBits(bitmap, &all, ImageLockModeRead | ImageLockModeUserInputBuf, PixelFormat32bppARGB,
-                                 &data) != Ok)
-        return false;
-    gdip::GdipBitmapUnlockBits(bitmap, &data);
-    return std::all_of(pixels.begin(), pixels.end(), [](uint32_t argb) { return (argb >> 24) == 0xFF; });
+    RECT visible = dest;
+    if (!ClipToFrame(graphics, *target, visible))
+        return true;
+    const int width = visible.right - visible.left;
+    const unsigned column = static_cast<unsigned>(source.x + (visible.left - dest.left));
+    for (LONG y = visible.top; y < visible.bottom; ++y) {
+        const uint32_t* from = info.pixels->row(static_cast<unsigned>(source.y + (y - dest.top))) + column;
+        uint32_t* to = target->pixels + static_cast<size_t>(y) * target->width + visible.left;
+        if (info.pixels->opaque)
+            std::memcpy(to, from, static_cast<size_t>(width) * sizeof(uint32_t));
+        else
+            BlendRowStraight(to, from, width);
+    }
+    return true;
 }
+
+}  // namespace
 
 GpStatus DrawImageCell(GpGraphics* graphics, const ImageInfo& info, const RECT& dest, const CellSource& source,
                        unsigned alpha)
 {
-    if (IsUnscaledInside(source, dest.right - dest.left, dest.bottom - dest.top, info.width, info.height))
+    if (IsUnscaledInside(source, dest.right - dest.left, dest.bottom - dest.top, info.width, info.height)) {
+        if (alpha >= 255 && DrawDirect(graphics, info, dest, source))
+            return Ok;
         return DrawUnscaled(graphics, info, dest, source, alpha);
+    }
     return DrawScaled(graphics, info, dest, source, alpha);
 }

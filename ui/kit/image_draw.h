@@ -1,5 +1,5 @@
-// Drawing one cell of a skin image into a frame. Unscaled cells take a
-// shortcut that gives the same pixels as one plain GDI+ call, much faster
+// Drawing one cell of a skin image into a frame. Unscaled cells take
+// shortcuts that give the same pixels as one plain GDI+ call, much faster
 // under Wine.
 #pragma once
 
@@ -7,16 +7,14 @@
 
 #include "ui/kit/gdiplus_objects.h"
 #include "ui/kit/geometry.h"
-
-// True when every pixel of `image` has alpha 255. Decided once per image,
-// at load.
-bool IsFullyOpaque(Gdiplus::GpImage* image);
+#include "ui/kit/image_pixels.h"
 
 struct ImageInfo {
     Gdiplus::GpImage* image;
     unsigned width;
     unsigned height;
-    bool opaque;
+    // The image's own pixels, read at load (may be empty).
+    const ImagePixels* pixels;
 };
 
 // Draws `source` (mirrored where its extent is negative) into `dest`, at a

@@ -62,6 +62,7 @@ void RenderLayered(HWND hwnd, Surface& surface, Widget& root, UINT msg, WPARAM w
     surface.Clear();
     GdiplusGraphics graphics = surface.MakeFrameGraphics();
     if (graphics) {
+        FrameTargetScope target(graphics.get(), surface.Target());
         root.Paint(graphics.get(), &clip);
         gdip::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
     }
@@ -89,6 +90,7 @@ void RenderCopy(HWND hwnd, Surface& surface, Widget& root, UINT msg, WPARAM wPar
         GetClientRect(hwnd, &clip);
     GdiplusGraphics graphics = surface.MakeFrameGraphics();
     if (graphics) {
+        FrameTargetScope target(graphics.get(), surface.Target());
         root.Paint(graphics.get(), &clip);
         gdip::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
     }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/unique_resource.h"
+#include "ui/kit/frame_target.h"
 #include "ui/kit/gdiplus_objects.h"
 
 class Widget;
@@ -27,6 +28,8 @@ public:
     // A frame's graphics drawing straight into the pixels, premultiplied as
     // UpdateLayeredWindow takes them; null when the surface failed.
     GdiplusGraphics MakeFrameGraphics();
+    // The same pixels for drawing code that writes them itself.
+    FrameTarget Target() const { return {reinterpret_cast<uint32_t*>(bits_), width_, height_}; }
 
 private:
     // The DC goes first, so the bitmap is no longer selected when it is freed.

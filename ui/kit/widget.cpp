@@ -28,7 +28,7 @@ Widget::Widget(LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR res
     : hwnd(hwnd), parent(parent), stretch(stretch), id(id)
 {
     image = resourceType ? LoadImageFromResource(module, resourceType, imageName) : LoadImageFromFile(imageName);
-    imageOpaque = IsFullyOpaque(image.get());
+    imagePixels = ReadImagePixels(image.get());
 }
 
 Widget::Widget(const RECT* rect, LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR resourceType,
@@ -375,6 +375,6 @@ void Widget::Draw(Gdiplus::GpGraphics* graphics)
     if (!ComputeCellSource(width, height, cols, rows, frameCol, frameRow, flipX != 0, flipY != 0, stretch == 1,
                            rect.right - rect.left, rect.bottom - rect.top, &source))
         return;
-    ImageInfo info = {image.get(), width, height, imageOpaque};
+    ImageInfo info = {image.get(), width, height, &imagePixels};
     image.Record(DrawImageCell(graphics, info, rect, source, alpha));
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/kit/gdiplus_objects.h"
+#include "ui/kit/image_pixels.h"
 
 // Lives on the sender's stack for the duration of the OnNotify call.
 struct NotifyRecord {
@@ -151,8 +152,8 @@ protected:
     HCURSOR cursor = nullptr;
 
 private:
-    // Every pixel of the image has alpha 255 (decided at load).
-    bool imageOpaque = false;
+    // The image's pixels as GDI+ draws them, read once at load.
+    ImagePixels imagePixels;
 
     Widget(LPCWSTR imageName, Widget* parent, int id, HWND hwnd, LPCWSTR resourceType, HMODULE module, int stretch);
     void Attach();
