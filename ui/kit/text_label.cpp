@@ -28,6 +28,10 @@ void TextLabel::Draw(Gdiplus::GpGraphics* graphics)
     Widget::Draw(graphics);
     if (labelText.empty())
         return;
+    if (const FrameTarget* target = FindFrameTarget(graphics)) {
+        font.Record(rendered.Draw(graphics, *target, labelText, {font.get(), format.get(), brush.get()}, rect));
+        return;
+    }
     Gdiplus::RectF layout(static_cast<float>(rect.left), static_cast<float>(rect.top),
                           static_cast<float>(rect.right - rect.left), static_cast<float>(rect.bottom - rect.top));
     font.Record(gdip::GdipDrawString(graphics, labelText.c_str(), -1, font.get(), &layout, format.get(), brush.get()));

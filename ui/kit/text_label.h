@@ -2,6 +2,7 @@
 // its own clones of the font, string format and brush it was given.
 #pragma once
 
+#include "ui/kit/rendered_text.h"
 #include "ui/kit/widget.h"
 
 enum : int32_t {
@@ -24,9 +25,10 @@ public:
     void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
     void OnRButtonUp(WPARAM wParam, LPARAM lParam) override;
 
-    GdiplusFont& Font() { return font; }
-    GdiplusStringFormat& Format() { return format; }
-    GdiplusBrush& Brush() { return brush; }
+    // Read-only: the rendered text is kept while these stay as they are.
+    const GdiplusFont& Font() const { return font; }
+    const GdiplusStringFormat& Format() const { return format; }
+    const GdiplusBrush& Brush() const { return brush; }
 
 private:
     bool Inside(LPARAM lParam) const;
@@ -35,4 +37,5 @@ private:
     GdiplusFont font;
     GdiplusStringFormat format;
     GdiplusBrush brush;
+    RenderedText rendered;
 };

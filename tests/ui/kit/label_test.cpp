@@ -27,7 +27,7 @@ Changes Compare(const Pixels& before, const Pixels& after, const RECT& area)
     return changes;
 }
 
-std::wstring FamilyName(GdiplusFont& font)
+std::wstring FamilyName(const GdiplusFont& font)
 {
     GdiplusFontFamily family;
     if (gdip::GdipGetFamily(font.get(), family.put()) != Gdiplus::Ok)

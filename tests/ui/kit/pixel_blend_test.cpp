@@ -8,35 +8,12 @@
 #include <vector>
 
 #include "tests/support/scratch_dir.h"
+#include "tests/ui/kit/frame_compare.h"
 #include "tests/ui/kit/kit_test_support.h"
 #include "ui/kit/image_loader.h"
 #include "ui/kit/pixel_blend.h"
 
 namespace {
-
-// A premultiplied bitmap over our own memory with a graphics on it, as a
-// frame is drawn.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), pixels_(static_cast<size_t>(width) * height, 0)
-    {
-        Gdiplus::GpBitmap* view = nullptr;
-        gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
-                                        reinterpret_cast<BYTE*>(pixels_.data()), &view);
-        view_.reset(view);
-        if (view_)
-            gdip::GdipGetImageGraphicsContext(view_.get(), graphics_.put());
-    }
-    Gdiplus::GpGraphics* graphics() const { return graphics_.get(); }
-    std::vector<uint32_t>& pixels() { return pixels_; }
-    uint32_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-
-private:
-    int width_;
-    std::vector<uint32_t> pixels_;
-    GdiplusImage view_;
-    GdiplusGraphics graphics_;
-};
 
 // Every valid premultiplied pixel: row = alpha, column = colour (capped at
 // the alpha), the three channels differing.
@@ -75,30 +52,11 @@ TEST(PixelBlend, MatchesGdiplusSourceOverOnEveryPremultipliedDestination)
     }
 }
 
-// Writes straight ARGB pixels as a PNG through GDI+'s own encoder.
-bool SavePng(const std::wstring& path, int width, int height, std::vector<uint32_t> argb)
-{
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
-                                    reinterpret_cast<BYTE*>(argb.data()), &bitmap);
-    GdiplusImage image(bitmap);
-    if (!image)
-        return false;
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    return gdip::GdipSaveImageToFile(image.get(), path.c_str(), &png, nullptr) == Gdiplus::Ok;
-}
-
 TEST(ImageDrawing, TranslucentImagesOverTranslucentOnesMatchGdiplusPixelForPixel)
 {
     ScratchDir dir;
-    // A backdrop whose alpha and colours vary everywhere, and a sprite with
-    // every alpha from 0 to 255 along its rows.
-    std::vector<uint32_t> backdrop(200 * 120), sprite(256 * 64);
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 200; ++x)
-            backdrop[y * 200 + x] = (static_cast<uint32_t>((x + y * 3) % 256) << 24) |
-                                    (static_cast<uint32_t>(x * 5 % 256) << 16) | (static_cast<uint32_t>(y * 2) << 8) |
-                                    static_cast<uint32_t>((x ^ y) & 0xFF);
+    // A sprite with every alpha from 0 to 255 along its rows.
+    std::vector<uint32_t> backdrop = Backdrop(), sprite(256 * 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 256; ++x)
             sprite[y * 256 + x] = (static_cast<uint32_t>(x) << 24) | (static_cast<uint32_t>(y * 4) << 16) |
