@@ -14,8 +14,11 @@ thread_local std::vector<std::pair<Gdiplus::GpGraphics*, FrameTarget>> registere
 
 FrameTargetScope::FrameTargetScope(Gdiplus::GpGraphics* graphics, const FrameTarget& target) : graphics_(graphics)
 {
-    if (graphics_ && target.pixels)
-        registered.emplace_back(graphics_, target);
+    if (!graphics_ || !target.pixels)
+        return;
+    registered.emplace_back(graphics_, target);
+    // A new graphics is not clipped.
+    registered.back().second.clip = {0, 0, target.width, target.height};
 }
 
 FrameTargetScope::~FrameTargetScope()
@@ -26,23 +29,43 @@ FrameTargetScope::~FrameTargetScope()
         registered.erase(it);
 }
 
-const FrameTarget* FindFrameTarget(Gdiplus::GpGraphics* graphics)
+namespace {
+
+FrameTarget* Find(Gdiplus::GpGraphics* graphics)
 {
-    for (const auto& entry : registered) {
+    for (auto& entry : registered) {
         if (entry.first == graphics)
             return &entry.second;
     }
     return nullptr;
 }
 
-bool ClipToFrame(Gdiplus::GpGraphics* graphics, const FrameTarget& target, RECT& area)
+}  // namespace
+
+const FrameTarget* FindFrameTarget(Gdiplus::GpGraphics* graphics)
 {
-    RECT frame = {0, 0, target.width, target.height};
-    if (!IntersectRect(&area, &area, &frame))
-        return false;
-    Gdiplus::Rect bounds;
-    if (gdip::GdipGetClipBoundsI(graphics, &bounds) != Gdiplus::Ok)
-        return false;
-    RECT clip = {bounds.X, bounds.Y, bounds.X + bounds.Width, bounds.Y + bounds.Height};
-    return IntersectRect(&area, &area, &clip) != FALSE;
+    return Find(graphics);
+}
+
+void SetFrameClip(Gdiplus::GpGraphics* graphics, const RECT& rect)
+{
+    gdip::GdipSetClipRectI(graphics, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           Gdiplus::CombineModeReplace);
+    if (FrameTarget* target = Find(graphics)) {
+        RECT frame = {0, 0, target->width, target->height};
+        if (!IntersectRect(&target->clip, &rect, &frame))
+            target->clip = {};
+    }
+}
+
+void ResetFrameClip(Gdiplus::GpGraphics* graphics)
+{
+    gdip::GdipResetClip(graphics);
+    if (FrameTarget* target = Find(graphics))
+        target->clip = {0, 0, target->width, target->height};
+}
+
+bool ClipToFrame(const FrameTarget& target, RECT& area)
+{
+    return IntersectRect(&area, &area, &target.clip) != FALSE;
 }

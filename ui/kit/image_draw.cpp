@@ -91,7 +91,7 @@ bool DrawDirect(GpGraphics* graphics, const ImageInfo& info, const RECT& dest, c
     if (!target || !info.pixels || info.pixels->empty())
         return false;
     RECT visible = dest;
-    if (!ClipToFrame(graphics, *target, visible))
+    if (!ClipToFrame(*target, visible))
         return true;
     const int width = visible.right - visible.left;
     const unsigned column = static_cast<unsigned>(source.x + (visible.left - dest.left));

@@ -90,8 +90,8 @@ GpStatus RenderedText::Render(const FrameTarget& target, const std::wstring& tex
     return status;
 }
 
-GpStatus RenderedText::Draw(GpGraphics* graphics, const FrameTarget& target, const std::wstring& text,
-                            const TextStyle& style, const RECT& rect)
+GpStatus RenderedText::Draw(const FrameTarget& target, const std::wstring& text, const TextStyle& style,
+                            const RECT& rect)
 {
     GpStatus status = Ok;
     if (!Matches(target, text, style, rect)) {
@@ -100,7 +100,7 @@ GpStatus RenderedText::Draw(GpGraphics* graphics, const FrameTarget& target, con
             return status;
     }
     RECT visible = area_;
-    if (pixels_.empty() || !ClipToFrame(graphics, target, visible))
+    if (pixels_.empty() || !ClipToFrame(target, visible))
         return Ok;
     const int width = area_.right - area_.left;
     for (LONG y = visible.top; y < visible.bottom; ++y) {

@@ -22,11 +22,11 @@ struct TextStyle {
 
 class RenderedText {
 public:
-    // Draws `text` laid out in `rect` into the frame behind `graphics`,
-    // within its clip, rendering it first unless the same is kept. The last
-    // GDI+ status of rendering (Ok when it was kept).
-    Gdiplus::GpStatus Draw(Gdiplus::GpGraphics* graphics, const FrameTarget& target, const std::wstring& text,
-                           const TextStyle& style, const RECT& rect);
+    // Draws `text` laid out in `rect` into `target` within its clip,
+    // rendering it first unless the same is kept. The last GDI+ status of
+    // rendering (Ok when it was kept).
+    Gdiplus::GpStatus Draw(const FrameTarget& target, const std::wstring& text, const TextStyle& style,
+                           const RECT& rect);
 
 private:
     Gdiplus::GpStatus Render(const FrameTarget& target, const std::wstring& text, const TextStyle& style,

@@ -29,7 +29,7 @@ public:
     // UpdateLayeredWindow takes them; null when the surface failed.
     GdiplusGraphics MakeFrameGraphics();
     // The same pixels for drawing code that writes them itself.
-    FrameTarget Target() const { return {reinterpret_cast<uint32_t*>(bits_), width_, height_}; }
+    FrameTarget Target() const { return {reinterpret_cast<uint32_t*>(bits_), width_, height_, {0, 0, width_, height_}}; }
 
 private:
     // The DC goes first, so the bitmap is no longer selected when it is freed.

@@ -29,7 +29,7 @@ void TextLabel::Draw(Gdiplus::GpGraphics* graphics)
     if (labelText.empty())
         return;
     if (const FrameTarget* target = FindFrameTarget(graphics)) {
-        font.Record(rendered.Draw(graphics, *target, labelText, {font.get(), format.get(), brush.get()}, rect));
+        font.Record(rendered.Draw(*target, labelText, {font.get(), format.get(), brush.get()}, rect));
         return;
     }
     Gdiplus::RectF layout(static_cast<float>(rect.left), static_cast<float>(rect.top),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "ui/kit/frame_target.h"
 #include "ui/kit/geometry.h"
 #include "ui/kit/image_draw.h"
 #include "ui/kit/image_loader.h"
@@ -356,12 +357,12 @@ void Widget::Paint(Gdiplus::GpGraphics* graphics, const RECT* clip)
     RECT c;
     if (visible != 1 || !IntersectRect(&c, clip, &rect))
         return;
-    gdip::GdipSetClipRectI(graphics, c.left, c.top, c.right - c.left, c.bottom - c.top, Gdiplus::CombineModeReplace);
+    SetFrameClip(graphics, c);
     Draw(graphics);
     for (Widget* child : children)
         child->Paint(graphics, &c);
     if (parent)
-        gdip::GdipResetClip(graphics);
+        ResetFrameClip(graphics);
 }
 
 void Widget::Draw(Gdiplus::GpGraphics* graphics)
