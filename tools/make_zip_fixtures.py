@@ -87,21 +87,31 @@ def crc_update(key, byte):
     return zlib.crc32(bytes([byte]), key ^ 0xFFFFFFFF) ^ 0xFFFFFFFF
 
 
-def check_byte(password, header):
-    keys = [305419896, 591751049, 878082192]
+class Keys:
+    """The three keys of traditional encryption, primed with a password."""
 
-    def update(c):
+    def __init__(self, password):
+        self.keys = [305419896, 591751049, 878082192]
+        for c in password:
+            self.update(c)
+
+    def update(self, c):
+        keys = self.keys
         keys[0] = crc_update(keys[0], c)
         keys[1] = ((keys[1] + (keys[0] & 0xFF)) * 134775813 + 1) & 0xFFFFFFFF
         keys[2] = crc_update(keys[2], keys[1] >> 24)
 
-    for c in password:
-        update(c)
+    def stream_byte(self):
+        temp = (self.keys[2] & 0xFFFF) | 2
+        return ((temp * (temp ^ 1)) >> 8) & 0xFF
+
+
+def check_byte(password, header):
+    keys = Keys(password)
     plain = 0
     for c in header:
-        temp = (keys[2] & 0xFFFF) | 2
-        plain = c ^ (((temp * (temp ^ 1)) >> 8) & 0xFF)
-        update(plain)
+        plain = c ^ keys.stream_byte()
+        keys.update(plain)
     return plain
 
 
@@ -135,20 +145,11 @@ def encrypted_zip(path, *options):
 
 def encrypt(password, check, data):
     """Traditional encryption with a fixed header whose last byte is `check`."""
-    keys = [305419896, 591751049, 878082192]
-
-    def update(c):
-        keys[0] = crc_update(keys[0], c)
-        keys[1] = ((keys[1] + (keys[0] & 0xFF)) * 134775813 + 1) & 0xFFFFFFFF
-        keys[2] = crc_update(keys[2], keys[1] >> 24)
-
-    for c in password:
-        update(c)
+    keys = Keys(password)
     out = bytearray()
     for c in bytes(range(11)) + bytes([check]) + data:
-        temp = (keys[2] & 0xFFFF) | 2
-        out.append(c ^ (((temp * (temp ^ 1)) >> 8) & 0xFF))
-        update(c)
+        out.append(c ^ keys.stream_byte())
+        keys.update(c)
     return bytes(out)
 
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/ui/kit/frame_compare.h"
 #include "tests/ui/kit/kit_test_support.h"
 #include "ui/kit/geometry.h"
 #include "ui/kit/image_loader.h"
@@ -27,19 +28,11 @@ TEST(Geometry, UnscaledSourcesMustLieInsideTheImage)
     EXPECT_EQ(1, RowsPerBand(100000, 64 * 1024));
 }
 
-// A 32-bit premultiplied frame drawn by direct GDI+ calls, as the toolkit
-// drew before it took shortcuts.
-class ReferenceFrame {
+// A frame drawn by direct GDI+ calls, as the toolkit drew before it took
+// shortcuts.
+class ReferenceFrame : public Canvas {
 public:
-    ReferenceFrame(int width, int height) : width_(width), pixels_(static_cast<size_t>(width) * height, 0)
-    {
-        Gdiplus::GpBitmap* view = nullptr;
-        gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
-                                        reinterpret_cast<BYTE*>(pixels_.data()), &view);
-        view_.reset(view);
-        if (view_)
-            gdip::GdipGetImageGraphicsContext(view_.get(), graphics_.put());
-    }
+    using Canvas::Canvas;
 
     // Cell (srcX, srcY) of skin `id`, 1:1 at `dest`, clipped to `clip`.
     void Draw(int id, const RECT& dest, int srcX, int srcY, const RECT& clip)
@@ -49,22 +42,14 @@ public:
         GdiplusImageAttributes attributes;
         gdip::GdipCreateImageAttributes(attributes.put());
         gdip::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0xFF000000, FALSE);
-        gdip::GdipSetClipRectI(graphics_.get(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top,
+        gdip::GdipSetClipRectI(graphics(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top,
                                Gdiplus::CombineModeReplace);
         int w = dest.right - dest.left, h = dest.bottom - dest.top;
-        ASSERT_EQ(Gdiplus::Ok, gdip::GdipDrawImageRectRectI(graphics_.get(), image.get(), dest.left, dest.top, w, h,
-                                                            srcX, srcY, w, h, Gdiplus::UnitPixel, attributes.get(),
+        ASSERT_EQ(Gdiplus::Ok, gdip::GdipDrawImageRectRectI(graphics(), image.get(), dest.left, dest.top, w, h, srcX,
+                                                            srcY, w, h, Gdiplus::UnitPixel, attributes.get(),
                                                             nullptr, nullptr));
-        gdip::GdipFlush(graphics_.get(), Gdiplus::FlushIntentionSync);
+        gdip::GdipFlush(graphics(), Gdiplus::FlushIntentionSync);
     }
-
-    uint32_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-
-private:
-    int width_;
-    std::vector<uint32_t> pixels_;
-    GdiplusImage view_;
-    GdiplusGraphics graphics_;
 };
 
 TEST(ImageDrawing, UnscaledCellsMatchOneWholeGdiplusDrawPixelForPixel)
@@ -92,18 +77,8 @@ TEST(ImageDrawing, UnscaledCellsMatchOneWholeGdiplusDrawPixelForPixel)
 
     Pixels got = Capture(window.GetHwnd());
     ASSERT_EQ(600, got.width);
-    int differing = 0;
     std::string first;
-    for (int y = 0; y < 350; ++y) {
-        for (int x = 0; x < 600; ++x) {
-            if (got.at(x, y) == expected.at(x, y))
-                continue;
-            if (differing++ == 0)
-                first = std::to_string(x) + "," + std::to_string(y) + ": " + Hex(got.at(x, y)) + " instead of " +
-                        Hex(expected.at(x, y));
-        }
-    }
-    EXPECT_EQ(0, differing) << "first at " << first;
+    EXPECT_EQ(0, CountDifferences(got, expected, &first)) << "first at " << first;
     // The holes of the strip let the background through.
     EXPECT_EQ(Hex(expected.at(100, 280)), Hex(got.at(100, 280)));
 }

@@ -84,18 +84,8 @@ TEST(ImageDrawing, TranslucentImagesOverTranslucentOnesMatchGdiplusPixelForPixel
 
     Pixels got = Capture(window.GetHwnd());
     ASSERT_EQ(300, got.width);
-    int differing = 0;
     std::string first;
-    for (int y = 0; y < 160; ++y) {
-        for (int x = 0; x < 300; ++x) {
-            if (got.at(x, y) == expected.at(x, y))
-                continue;
-            if (differing++ == 0)
-                first = std::to_string(x) + "," + std::to_string(y) + ": " + Hex(got.at(x, y)) + " instead of " +
-                        Hex(expected.at(x, y));
-        }
-    }
-    EXPECT_EQ(0, differing) << "first at " << first;
+    EXPECT_EQ(0, CountDifferences(got, expected, &first)) << "first at " << first;
     // Blended over the backdrop, not laid over bare pixels.
     EXPECT_NE(Hex(BlendStraight(0, sprite[20 * 256 + 100])), Hex(got.at(130, 110)));
 }
