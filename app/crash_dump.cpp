@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 constexpr size_t kLogLineMax = 4096;
 

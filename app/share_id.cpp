@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/ansi_text.h"
+#include "base/ansi_text.h"
 #include "app/config.h"
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/calendar_time.h"
+
 // The FILE_ATTRIBUTE_* values an entry can map to.
 constexpr uint32_t ENTRY_READONLY = 0x01;
 constexpr uint32_t ENTRY_HIDDEN = 0x02;
@@ -16,9 +18,6 @@ constexpr uint32_t ENTRY_ARCHIVE = 0x20;
 // keep DOS attribute bits, every other host a Unix mode in the high 16 bits.
 uint32_t EntryAttributes(uint32_t versionMadeBy, uint32_t externalAttributes);
 
-struct CalendarTime {
-    int year, month, day, hour, minute, second;
-};
 
 // Date in the high 16 bits, time in the low. Empty when the fields do not
 // form a real date and time (an all-zero field, say).

@@ -5,13 +5,9 @@
 #include <string>
 
 #include "archive/entry_name.h"
+#include "base/ansi_text.h"
 
 namespace {
-
-bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != 0;
-}
 
 void CreateIfMissing(const std::string& path)
 {
@@ -25,7 +21,7 @@ void MakeBelow(const std::string& root, std::string_view path)
 {
     if (path.empty())
         return;
-    size_t filePart = FilePartOffset(path, IsLeadByte);
+    size_t filePart = FilePartOffset(path, IsAnsiLeadByte);
     // Parents first; a separator at the very start has no parent before it.
     if (filePart > 1)
         MakeBelow(root, path.substr(0, filePart - 1));

@@ -51,7 +51,6 @@ private:
     uint32_t ReadEntry(ZipEntry* entry);
     uint32_t CopyPlainData(HANDLE file);
     uint32_t CopyEncryptedData(HANDLE file);
-    static bool WriteAll(HANDLE file, const char* data, int size);
     uint32_t Fail(uint32_t result);
 
     UniqueZipArchive archive_;

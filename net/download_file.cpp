@@ -1,9 +1,11 @@
 #include <windows.h>
+#include <wininet.h>
 #include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "base/system_time.h"
 #include "net/http_downloader.h"
 #include "net/http_text.h"
 
@@ -46,10 +48,8 @@ bool HasStamp(HANDLE file, const SYSTEMTIME& stamp)
 {
     FILETIME written;
     SYSTEMTIME local;
-    if (!GetFileTime(file, nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &local))
-        return false;
-    return local.wYear == stamp.wYear && local.wMonth == stamp.wMonth && local.wDay == stamp.wDay &&
-           local.wHour == stamp.wHour && local.wMinute == stamp.wMinute && local.wSecond == stamp.wSecond;
+    return GetFileTime(file, nullptr, nullptr, &written) && FileTimeToSystemTime(&written, &local) &&
+           SameSecond(local, stamp);
 }
 
 void SetStamp(HANDLE file, const SYSTEMTIME& stamp)

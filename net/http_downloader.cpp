@@ -1,7 +1,10 @@
 #include "net/http_downloader.h"
 
+#include <wininet.h>
+
 #include <cstring>
 
+#include "base/system_time.h"
 #include "net/http_text.h"
 
 namespace {
@@ -172,16 +175,9 @@ int HttpDownloader::QueryLastModified(SYSTEMTIME* stamp)
     if (!request_ || !stamp)
         return 0;
     char text[kHeaderTextMax];
-    HttpDate date;
+    CalendarTime date;
     if (!QueryHeaderText(HTTP_QUERY_LAST_MODIFIED, text, sizeof text) || !ParseHttpDate(text, &date))
         return 0;
-    stamp->wYear = static_cast<WORD>(date.year);
-    stamp->wMonth = static_cast<WORD>(date.month);
-    stamp->wDay = static_cast<WORD>(date.day);
-    stamp->wHour = static_cast<WORD>(date.hour);
-    stamp->wMinute = static_cast<WORD>(date.minute);
-    stamp->wSecond = static_cast<WORD>(date.second);
-    stamp->wDayOfWeek = 0;
-    stamp->wMilliseconds = 0;
+    *stamp = ToSystemTime(date);
     return 1;
 }

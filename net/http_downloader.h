@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 // DownloadFile results. Callers take 0 or more as a complete file.
 constexpr int DOWNLOAD_DONE = 0;

@@ -122,7 +122,7 @@ int MonthFromName(const char* text)
     return 0;
 }
 
-bool ParseHttpDate(const char* text, HttpDate* date)
+bool ParseHttpDate(const char* text, CalendarTime* date)
 {
     char weekday[kHeaderTextMax], day[8], month[8], year[8], time[16];
     const char* cursor = text;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/calendar_time.h"
+
 constexpr size_t kHostTextMax = 256;  // host part of "host[:port]"
 constexpr size_t kLocationMax = 256;  // redirect target, terminator included
 constexpr size_t kHeaderTextMax = 32; // Content-Length, Last-Modified
@@ -26,20 +28,11 @@ bool SplitLocation(const char* location, const char* currentHost, char* hostText
 // 1..12 for the English month abbreviations, any case; 0 otherwise.
 int MonthFromName(const char* text);
 
-struct HttpDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
-
 // An RFC 1123 date ("Sun, 06 Nov 1994 08:49:37 GMT"): the weekday word is
 // skipped, the next four words give day, month, year and time of day.
 // Missing words read as 0; a word longer than its field (7 characters for
 // day, month and year, 15 for the time) fails the parse.
-bool ParseHttpDate(const char* text, HttpDate* date);
+bool ParseHttpDate(const char* text, CalendarTime* date);
 
 // The decimal Content-Length text as 64 bits; false when the text holds no
 // number or one that does not fit.

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 #include "net/download_progress.h"
 #include "net/http_downloader.h"
 #include "net/http_text.h"

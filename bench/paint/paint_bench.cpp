@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 #include "ui/kit/button_widget.h"
 #include "ui/kit/text_label.h"
 #include "ui/kit/toolkit_window.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/windows.h"

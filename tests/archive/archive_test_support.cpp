@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/ansi_text.h"
-#include "app/unique_resource.h"
+#include "base/ansi_text.h"
+#include "base/unique_resource.h"
 #include "archive/extract_archive.h"
 #include "tests/support/scratch_dir.h"
 

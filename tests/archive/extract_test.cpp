@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/ansi_text.h"
-#include "app/unique_resource.h"
+#include "base/ansi_text.h"
+#include "base/unique_resource.h"
 #include "archive/archive_result.h"
 #include "archive/extract_archive.h"
 #include "tests/archive/archive_test_support.h"

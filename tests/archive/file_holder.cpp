@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 int main()
 {

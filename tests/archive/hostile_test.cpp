@@ -8,7 +8,7 @@
 
 #include "archive/archive_result.h"
 #include "archive/zip_reader.h"
-#include "app/ansi_text.h"
+#include "base/ansi_text.h"
 #include "tests/archive/archive_test_support.h"
 #include "tests/support/scratch_dir.h"
 

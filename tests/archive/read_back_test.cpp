@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/ansi_text.h"
+#include "base/ansi_text.h"
 #include "archive/zip_reader.h"
 #include "tests/archive/archive_test_support.h"
 #include "tests/support/scratch_dir.h"

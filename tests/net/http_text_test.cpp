@@ -36,9 +36,9 @@ Target Follow(const char* location, const char* current = "origin:81")
     return {ok, ok ? host : "", ok ? path : ""};
 }
 
-HttpDate Date(const char* text, bool* ok = nullptr)
+CalendarTime Date(const char* text, bool* ok = nullptr)
 {
-    HttpDate date;
+    CalendarTime date;
     bool parsed = ParseHttpDate(text, &date);
     if (ok)
         *ok = parsed;
@@ -127,7 +127,7 @@ TEST(MonthFromName, AbbreviationsInAnyCase)
 TEST(ParseHttpDate, Rfc1123Fields)
 {
     bool ok = false;
-    HttpDate date = Date("Sun, 06 Nov 1994 08:49:37 GMT", &ok);
+    CalendarTime date = Date("Sun, 06 Nov 1994 08:49:37 GMT", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(1994, date.year);
     EXPECT_EQ(11, date.month);
@@ -137,7 +137,7 @@ TEST(ParseHttpDate, Rfc1123Fields)
     EXPECT_EQ(37, date.second);
 
     EXPECT_EQ(11, Date("Sun, 06 nov 1994 08:49:37 GMT").month);
-    HttpDate unknown = Date("Sun, 06 Foo 1994 08:49:37 GMT", &ok);
+    CalendarTime unknown = Date("Sun, 06 Foo 1994 08:49:37 GMT", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(0, unknown.month);
     EXPECT_EQ(1994, unknown.year);
@@ -146,13 +146,13 @@ TEST(ParseHttpDate, Rfc1123Fields)
 TEST(ParseHttpDate, ShortAndOverlongWords)
 {
     bool ok = false;
-    HttpDate shortTime = Date("Sun, 06 Nov 1994 08", &ok);
+    CalendarTime shortTime = Date("Sun, 06 Nov 1994 08", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(8, shortTime.hour);
     EXPECT_EQ(0, shortTime.minute);
     EXPECT_EQ(0, shortTime.second);
 
-    HttpDate empty = Date("", &ok);
+    CalendarTime empty = Date("", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(0, empty.year);
 

@@ -1,12 +1,14 @@
 #include "tests/net/net_peers.h"
 
+#include <wininet.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 class ChildProcess {
 public:

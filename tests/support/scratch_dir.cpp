@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 ScratchDir::ScratchDir()
 {

@@ -8,7 +8,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 namespace gdip = Gdiplus::DllExports;
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/windows.h"
 

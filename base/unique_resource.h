@@ -1,10 +1,11 @@
-// Owning wrappers for platform resources. Every resource kind the program
-// holds gets one move-only type here, and this is the only file that calls
-// the matching release function.
+// Owning wrappers for platform resources: one move-only template, and one
+// owner type per resource kind on it. The Win32 kinds are here (their
+// release calls live only in this file and unique_resource.cpp); library
+// kinds sit beside their users on the same template (archive/zip_handles.h,
+// ui/kit/gdiplus_objects.h).
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <utility>
 
@@ -72,10 +73,12 @@ struct FindFile {
     static void Close(Type h) { FindClose(h); }
 };
 
+// HINTERNET is a plain pointer; the release call is out of line so that
+// users of this header do not all pull in <wininet.h>.
 struct Internet {
-    using Type = HINTERNET;
+    using Type = void*;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { InternetCloseHandle(h); }
+    static void Close(Type h);
 };
 
 struct Key {
@@ -123,6 +126,21 @@ struct ComInterface {
     static void Close(Type p) { p->Release(); }
 };
 
+// A SID from AllocateAndInitializeSid.
+struct Sid {
+    using Type = PSID;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { FreeSid(p); }
+};
+
+// The calling thread's COM initialisation: 1 once CoInitialize succeeded,
+// undone by CoUninitialize on the same thread (out of line: <objbase.h>).
+struct ComApartment {
+    using Type = int;
+    static Type Invalid() { return 0; }
+    static void Close(Type);
+};
+
 }  // namespace unique_traits
 
 using UniqueHandle = UniqueResource<unique_traits::Handle>;
@@ -139,6 +157,11 @@ using UniqueMenu = UniqueResource<unique_traits::Menu>;
 using UniqueWindow = UniqueResource<unique_traits::Window>;
 template <typename T>
 using UniqueCom = UniqueResource<unique_traits::ComInterface<T>>;
+using UniqueSid = UniqueResource<unique_traits::Sid>;
+using UniqueComApartment = UniqueResource<unique_traits::ComApartment>;
+
+// Initialises COM (single-threaded apartment) on the calling thread.
+UniqueComApartment EnterComApartment();
 
 // A DC borrowed from a window with GetDC must go back to that window.
 class WindowDc {

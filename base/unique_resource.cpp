@@ -1,0 +1,19 @@
+#include "base/unique_resource.h"
+
+#include <objbase.h>
+#include <wininet.h>
+
+void unique_traits::Internet::Close(Type h)
+{
+    InternetCloseHandle(h);
+}
+
+void unique_traits::ComApartment::Close(Type)
+{
+    CoUninitialize();
+}
+
+UniqueComApartment EnterComApartment()
+{
+    return UniqueComApartment(SUCCEEDED(CoInitialize(nullptr)) ? 1 : 0);
+}
