@@ -4,14 +4,18 @@
 #include <cstdint>
 
 constexpr uint32_t ARCHIVE_OK = 0x00000000;
-// Also: the archive cannot be opened or has no readable central directory.
+// A target file exists and cannot be opened for writing: someone holds it
+// (the installed client is running).
 constexpr uint32_t ARCHIVE_CANNOT_CREATE_FILE = 0x00000200;
 constexpr uint32_t ARCHIVE_WRITE_FAILED = 0x00000400;
 // Local header disagrees with the central directory, or the entry's name
-// or target path is unusable (too long, or not below the destination).
+// or target is unusable: too long, not below the destination, not held by
+// the code page, or a file the file system refuses to create.
 constexpr uint32_t ARCHIVE_CORRUPT = 0x00000700;
 constexpr uint32_t ARCHIVE_READ_FAILED = 0x00000800;
 constexpr uint32_t ARCHIVE_BAD_PASSWORD = 0x00001000;
+// Also what ExtractArchive returns for an archive that cannot be opened or
+// has no readable central directory.
 constexpr uint32_t ARCHIVE_BAD_ARGUMENTS = 0x00010000;
 // Data unreadable, not inflatable, short, or failing its CRC-32.
 constexpr uint32_t ARCHIVE_INFLATE_FAILED = 0x05000000;

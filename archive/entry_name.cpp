@@ -101,3 +101,18 @@ size_t FilePartOffset(std::string_view path, LeadByteTest isLead)
     }
     return offset;
 }
+
+std::string_view WithoutTrailingSeparators(std::string_view path, LeadByteTest isLead)
+{
+    size_t end = path.size();
+    // Only a separator that starts a character counts (GBK trail bytes may be 0x5C).
+    while (end > 1) {
+        size_t last = 0;
+        for (size_t i = 0; i < end; i += CharLength(path, i, isLead))
+            last = i;
+        if (!IsSeparator(path[last]) || last + 1 != end || path[last - 1] == ':')
+            break;
+        end = last;
+    }
+    return path.substr(0, end);
+}

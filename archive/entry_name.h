@@ -20,5 +20,9 @@ std::string MakeSafeEntryName(std::string_view stored, LeadByteTest isLead);
 // ".. " count too).
 bool StaysBelowBase(std::string_view name, LeadByteTest isLead);
 
+// `path` without separators at its end; a drive root ("C:\") and a lone
+// separator keep theirs.
+std::string_view WithoutTrailingSeparators(std::string_view path, LeadByteTest isLead);
+
 // Offset just past the last '/' or '\' of `path`; 0 when it has none.
 size_t FilePartOffset(std::string_view path, LeadByteTest isLead);

@@ -8,13 +8,9 @@
 #include "archive/archive_result.h"
 #include "archive/entry_name.h"
 #include "archive/zip_reader.h"
+#include "base/ansi_text.h"
 
 namespace {
-
-bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != 0;
-}
 
 std::string FullPath(const std::string& path)
 {
@@ -28,7 +24,7 @@ std::string FullPath(const std::string& path)
 // of the joined path.
 bool TargetStaysBelow(const std::string& base, const char* name)
 {
-    if (!StaysBelowBase(name, IsLeadByte))
+    if (!StaysBelowBase(name, IsAnsiLeadByte))
         return false;
     std::string root = FullPath(base);
     std::string target = FullPath(base + name);
@@ -37,7 +33,10 @@ bool TargetStaysBelow(const std::string& base, const char* name)
 
 int CheckDestination(const char* destination)
 {
-    DWORD attributes = GetFileAttributesA(destination);
+    // "C:\file\" (the install root always ends with its separator) does not
+    // name the file "C:\file" to the attribute query; the bare path does.
+    std::string bare(WithoutTrailingSeparators(destination, IsAnsiLeadByte));
+    DWORD attributes = GetFileAttributesA(bare.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (SHCreateDirectoryExA(nullptr, destination, nullptr) != ERROR_SUCCESS &&
             GetLastError() != ERROR_ALREADY_EXISTS)
@@ -61,8 +60,9 @@ uint32_t ExtractAll(ZipReader& reader)
             return ARCHIVE_CORRUPT;
         }
         result = reader.ExtractEntry(i, entry.name);
-        // Empty entries read no data at all; they are done once created.
-        if (result == ARCHIVE_INFLATE_FAILED && (entry.compressedSize == 0 || entry.uncompressedSize == 0))
+        // Empty entries read no data at all; they are done once created. An
+        // entry that claims bytes but stores none is no empty file.
+        if (result == ARCHIVE_INFLATE_FAILED && entry.uncompressedSize == 0)
             result = ARCHIVE_OK;
     }
     return result;

@@ -5,11 +5,14 @@
 
 #include <unzip.h>
 
-#include "app/unique_resource.h"
 #include "archive/encrypted_entry.h"
 #include "archive/entry_meta.h"
 #include "archive/entry_name.h"
 #include "archive/make_directory_path.h"
+#include "archive/target_file.h"
+#include "base/ansi_text.h"
+#include "base/file_io.h"
+#include "base/unique_resource.h"
 
 namespace {
 
@@ -17,11 +20,6 @@ namespace {
 constexpr unsigned kBufferSize = 262144;
 constexpr uint32_t kFlagEncrypted = 0x01;
 constexpr uint32_t kFlagDataDescriptor = 0x08;
-
-bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != 0;
-}
 
 // "/x", "\x" and "C:x" do not go below the base directory.
 bool IsRooted(std::string_view path)
@@ -61,7 +59,7 @@ uint32_t ZipReader::ExtractEntry(int index, const char* target)
         return ARCHIVE_CORRUPT;
 
     std::string_view name(target);
-    size_t filePart = FilePartOffset(name, IsLeadByte);
+    size_t filePart = FilePartOffset(name, IsAnsiLeadByte);
     // A name ending in a separator cannot be a file, whatever its attributes
     // say; creating it as one would fail like a file held open.
     if ((entry.attributes & ENTRY_DIRECTORY) || filePart == name.size()) {
@@ -81,34 +79,23 @@ uint32_t ZipReader::ExtractEntry(int index, const char* target)
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return Fail(ARCHIVE_CORRUPT);
     }
-    DWORD attributes = entry.attributes & ~ENTRY_DIRECTORY;
-    auto create = [&] {
-        return UniqueFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
-    };
-    // Folders are made only when the file cannot be created: most entries
-    // land in a folder that an earlier entry has made already.
-    UniqueFile file = create();
-    if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
-        MakeDirectoryPath(root, directory.c_str());
-        file = create();
-    }
+    uint32_t failure = ARCHIVE_OK;
+    UniqueFile file = CreateTargetFile(path, entry.attributes & ~ENTRY_DIRECTORY, root, directory, &failure);
     if (!file)
-        return Fail(ARCHIVE_CANNOT_CREATE_FILE);
+        return Fail(failure);
 
     if (!buffer_)
         buffer_ = std::make_unique<char[]>(kBufferSize);
     uint32_t result = cachedFlags_ & kFlagEncrypted ? CopyEncryptedData(file.get()) : CopyPlainData(file.get());
-    if (result == ARCHIVE_OK)
+    if (result == ARCHIVE_OK) {
         SetFileTime(file.get(), SetOrNull(entry.creationTime), SetOrNull(entry.accessTime), SetOrNull(entry.writeTime));
+        return ARCHIVE_OK;
+    }
+    // An empty entry reads no data and fails like a corrupt one; the driver
+    // forgives that, and its file is empty and right.
+    if (entry.uncompressedSize != 0)
+        DiscardTargetFile(std::move(file), path);
     return result;
-}
-
-bool ZipReader::WriteAll(HANDLE file, const char* data, int size)
-{
-    DWORD written = 0;
-    return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
-           written == static_cast<DWORD>(size);
 }
 
 uint32_t ZipReader::CopyPlainData(HANDLE file)
@@ -122,7 +109,7 @@ uint32_t ZipReader::CopyPlainData(HANDLE file)
         int got = unzReadCurrentFile(archive, buffer_.get(), kBufferSize);
         if (got <= 0)
             return ARCHIVE_INFLATE_FAILED;
-        if (!WriteAll(file, buffer_.get(), got))
+        if (!WriteAll(file, buffer_.get(), static_cast<DWORD>(got)))
             return Fail(ARCHIVE_WRITE_FAILED);
         if (unzeof(archive) == 1)
             break;
@@ -154,7 +141,7 @@ uint32_t ZipReader::CopyEncryptedData(HANDLE file)
         if (got < 0)
             return ARCHIVE_INFLATE_FAILED;
         if (got > 0) {
-            if (!WriteAll(file, buffer_.get(), got))
+            if (!WriteAll(file, buffer_.get(), static_cast<DWORD>(got)))
                 return Fail(ARCHIVE_WRITE_FAILED);
             continue;
         }

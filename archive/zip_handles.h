@@ -4,7 +4,7 @@
 #include <unzip.h>
 #include <zlib.h>
 
-#include "app/unique_resource.h"
+#include "base/unique_resource.h"
 
 namespace unique_traits {
 

@@ -9,13 +9,13 @@
 #include "archive/buffered_file_io.h"
 #include "archive/entry_meta.h"
 #include "archive/entry_name.h"
+#include "base/ansi_text.h"
+#include "base/system_time.h"
 
 namespace {
 
-bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != 0;
-}
+// General-purpose flag bit 11: the name is UTF-8.
+constexpr uint32_t kFlagUtf8Name = 0x800;
 
 std::string WithSeparator(std::string directory)
 {
@@ -34,13 +34,7 @@ FILETIME ToFileTime(uint64_t ticks)
 void FillTimes(uint32_t dosDateTime, const std::vector<unsigned char>& extra, ZipEntry* entry)
 {
     if (auto calendar = DosDateTimeToCalendar(dosDateTime)) {
-        SYSTEMTIME system = {};
-        system.wYear = static_cast<WORD>(calendar->year);
-        system.wMonth = static_cast<WORD>(calendar->month);
-        system.wDay = static_cast<WORD>(calendar->day);
-        system.wHour = static_cast<WORD>(calendar->hour);
-        system.wMinute = static_cast<WORD>(calendar->minute);
-        system.wSecond = static_cast<WORD>(calendar->second);
+        SYSTEMTIME system = ToSystemTime(*calendar);
         FILETIME local, utc;
         if (SystemTimeToFileTime(&system, &local) && LocalFileTimeToFileTime(&local, &utc))
             entry->accessTime = entry->creationTime = entry->writeTime = utc;
@@ -178,9 +172,21 @@ uint32_t ZipReader::ReadEntry(ZipEntry* entry)
     if (!extraRead)
         return ARCHIVE_READ_FAILED;
 
+    std::string_view stored(name, strnlen(name, info.size_filename));
+    std::string converted;
+    if (info.flag & kFlagUtf8Name) {
+        // Written so by current zip tools for CJK names. A name the code
+        // page cannot hold would be written garbled, or not at all.
+        if (!Utf8ToAnsi(stored, &converted) || converted.size() >= MAX_PATH) {
+            SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+            return ARCHIVE_CORRUPT;
+        }
+        stored = converted;
+    }
+
     *entry = {};
     entry->index = position_;
-    std::string safe = MakeSafeEntryName(std::string_view(name, strnlen(name, info.size_filename)), IsLeadByte);
+    std::string safe = MakeSafeEntryName(stored, IsAnsiLeadByte);
     memcpy(entry->name, safe.c_str(), safe.size() + 1);
     entry->attributes = EntryAttributes(info.version, info.external_fa);
     FillTimes(info.dosDate, extra, entry);
