@@ -4,3 +4,5 @@
 extern const char kOfficialUpdateHost[];
 extern const char kTestUpdateHost[];
 extern const char kStatsHost[];
+// Download attempts of one install worker before it gives up.
+extern const int kDownloadAttempts;

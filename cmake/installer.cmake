@@ -1,10 +1,10 @@
 # add_installer(<target> OUTPUT_NAME <name> CHANNEL_ID .. DOWNLOAD_PATH ..
 #               OFFICIAL .. BANNER_URL .. UPDATE_HOST .. TEST_HOST .. STATS_HOST ..
-#               [OMIT_STRINGS <ids...>] [OUTPUT_DIR <dir>])
+#               [ATTEMPTS <n>] [OMIT_STRINGS <ids...>] [OUTPUT_DIR <dir>])
 # Builds one installer executable. Everything per channel is a value here, so
 # test builds that point at 127.0.0.1 need no code change.
 function(add_installer target)
-    cmake_parse_arguments(ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;OUTPUT_DIR"
+    cmake_parse_arguments(ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ATTEMPTS;OUTPUT_DIR"
         "OMIT_STRINGS" ${ARGN})
     set(gen ${CMAKE_BINARY_DIR}/variants/${target})
 
@@ -15,6 +15,10 @@ function(add_installer target)
     set(LOBBY_UPDATE_HOST_VALUE "${ARG_UPDATE_HOST}")
     set(LOBBY_TEST_HOST_VALUE "${ARG_TEST_HOST}")
     set(LOBBY_STATS_HOST_VALUE "${ARG_STATS_HOST}")
+    if(NOT ARG_ATTEMPTS)
+        set(ARG_ATTEMPTS ${LOBBY_DOWNLOAD_ATTEMPTS})
+    endif()
+    set(LOBBY_ATTEMPTS_VALUE "${ARG_ATTEMPTS}")
     configure_file(${CMAKE_SOURCE_DIR}/app/build_values.cpp.in ${gen}/build_values.cpp @ONLY)
 
     add_executable(${target} WIN32
