@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/file_io.h"
+
 std::string WidenStringConversions(const char* format)
 {
     std::string out;
@@ -59,9 +61,10 @@ void DebugLog::WriteV(const char* format, va_list args)
 {
     if (!file_)
         return;
-    char line[kLogLineMax];
+    char line[kLogLineMax + 2];
     size_t length = FormatLogLine(line, format, args);
-    DWORD written;
-    WriteFile(file_.get(), line, static_cast<DWORD>(length), &written, nullptr);
-    WriteFile(file_.get(), "\r\n", 2, &written, nullptr);
+    line[length] = '\r';
+    line[length + 1] = '\n';
+    // One write per line: the window's and the worker's lines never mix.
+    WriteAll(file_.get(), line, static_cast<DWORD>(length + 2));
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_io.h"
 #include "base/system_time.h"
 #include "net/http_downloader.h"
 #include "net/http_text.h"
@@ -52,11 +53,18 @@ bool HasStamp(HANDLE file, const SYSTEMTIME& stamp)
            SameSecond(local, stamp);
 }
 
-void SetStamp(HANDLE file, const SYSTEMTIME& stamp)
+// A stamp that is no valid time leaves the file's own last-write time.
+FILETIME StampTime(const SYSTEMTIME& stamp)
 {
-    FILETIME written;
-    if (SystemTimeToFileTime(&stamp, &written))
-        SetFileTime(file, nullptr, nullptr, &written);
+    FILETIME written = {};
+    SystemTimeToFileTime(&stamp, &written);
+    return written;
+}
+
+void SetStamp(HANDLE file, const FILETIME& stamp)
+{
+    if (stamp.dwLowDateTime || stamp.dwHighDateTime)
+        SetFileTime(file, nullptr, nullptr, &stamp);
 }
 
 bool Truncate(HANDLE file, ULONGLONG offset)
@@ -106,12 +114,11 @@ int HttpDownloader::DownloadFile(const char* objectPath, const char* localName, 
     // Empties a file that is started over, leaves a resumed one as it is.
     if (!Truncate(file.get(), offset))
         return DOWNLOAD_FILE_FAILED;
-    SetStamp(file.get(), serverStamp);
-    int result = Transfer(file.get(), total, offset);
-    // Wine moves the last-write time on every write, even after it was set
-    // through the same handle; the stamp must hold when the next attempt
-    // compares it.
-    SetStamp(file.get(), serverStamp);
+    FILETIME stamp = StampTime(serverStamp);
+    SetStamp(file.get(), stamp);
+    int result = Transfer(file.get(), total, offset, stamp);
+    // A failed write may have put part of its chunk in the file.
+    SetStamp(file.get(), stamp);
     return result;
 }
 
@@ -149,7 +156,7 @@ int HttpDownloader::Resume(const char* objectPath, HANDLE file, ULONGLONG have)
     return DOWNLOAD_REQUEST_FAILED;
 }
 
-int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset)
+int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset, const FILETIME& stamp)
 {
     char buffer[kDownloadChunk];
     int result = DOWNLOAD_DONE;
@@ -165,11 +172,15 @@ int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset)
         elapsedMs_ += GetTickCount() - start;
         receivedBytes_ += got;
         offset += got;
-        DWORD written = 0;
-        if (!WriteFile(file, buffer, got, &written, nullptr) || written != got) {
+        if (!WriteAll(file, buffer, got)) {
             result = DOWNLOAD_FILE_FAILED;
             break;
         }
+        // Wine moves the last-write time on every write, even after it was
+        // set through the same handle. The next attempt, or the next run
+        // after the process was ended mid-transfer, compares it with the
+        // server's; so it is put back after every chunk.
+        SetStamp(file, stamp);
         OnProgress(file, 1, elapsedMs_, receivedBytes_, total, offset, userValue_);
         if (offset == total)
             break;

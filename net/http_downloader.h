@@ -52,6 +52,9 @@ public:
 
     DWORD elapsedMs() const { return elapsedMs_; }
     ULONGLONG receivedBytes() const { return receivedBytes_; }
+    // The downloading thread's own counter; the install worker zeroes it
+    // after a run of attempts that brought nothing.
+    void SetReceivedBytes(ULONGLONG value) { receivedBytes_ = value; }
     LONG userValue() const { return userValue_; }
     // Status code of the last answer SendGet received; 0 when none came.
     DWORD lastStatus() const { return lastStatus_; }
@@ -62,7 +65,7 @@ private:
     int SendOnce(const char* objectPath, const char* extraHeaders);
     int QueryHeaderText(DWORD query, char* text, DWORD size);
     int Resume(const char* objectPath, HANDLE file, ULONGLONG have);
-    int Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset);
+    int Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset, const FILETIME& stamp);
 
     UniqueInternet internet_;
     UniqueInternet connection_;

@@ -11,6 +11,9 @@ state=$dir/state
 
 wine_env() {
     echo "export WINEPREFIX='$dir/prefix'"
+    # The prefix links the user's Desktop and Documents into $HOME; a home
+    # of its own keeps shortcuts and files of the tests out of the real one.
+    echo "export HOME='$dir/home'"
     echo "export WINEARCH=win64"
     echo "export WINEDEBUG=-all"
     echo "export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'"
@@ -63,7 +66,7 @@ case $cmd in
 up)
     stop
     rm -rf "$dir"
-    mkdir -p "$state"
+    mkdir -p "$state" "$dir/home/Desktop"
     echo "$arch" > "$state/arch"
     if [ -n "${LOBBY_DISPLAY:-}" ]; then
         # A person's own display: use it, start nothing.

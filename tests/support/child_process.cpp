@@ -1,10 +1,10 @@
 #include "tests/support/child_process.h"
 
-ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& directory)
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& directory, const std::wstring& arguments)
 {
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi = {};
-    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &si, &pi))
         return;

@@ -10,8 +10,10 @@
 class ChildProcess {
 public:
     // Starts `exe` with `directory` as its current directory (its own
-    // folder when empty). Check started() before use.
-    explicit ChildProcess(const std::wstring& exe, const std::wstring& directory = L"");
+    // folder when empty) and `arguments` after its quoted name. Check
+    // started() before use.
+    explicit ChildProcess(const std::wstring& exe, const std::wstring& directory = L"",
+                          const std::wstring& arguments = L"");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

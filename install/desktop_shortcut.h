@@ -1,0 +1,14 @@
+// The desktop shortcut to the installed client, made after a successful
+// extraction; the only shortcut the installer creates.
+#pragma once
+
+#include <string>
+
+#include "install/window_link.h"
+
+// "<desktop>\<displayName>.lnk" pointing at "<installDir>\lobby.exe" (two
+// backslashes: installDir ends with one), working directory installDir.
+// Failures are silent; the settings broadcast and TIMER_ICON_TIP follow in
+// every case.
+void createDesktopShortcut(const std::wstring& installDir, const std::wstring& displayName,
+                           const WindowLink& window);

@@ -1,0 +1,54 @@
+// What the install worker and the main window share: the install state,
+// the window's timers and the messages by which the worker reaches the
+// window. The worker never touches a widget or a timer itself; it posts,
+// and the window applies the change on its own thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+enum InstallState : int {
+    Ready = 0,
+    Installing = 1,
+    Paused = 2,
+    Installed = 3,
+    Unpacking = 4,
+};
+
+// Written by the window's commands and by the worker.
+extern std::atomic<int> installState;
+
+constexpr UINT_PTR TIMER_PROGRESS = 99;
+constexpr UINT_PTR TIMER_ANIMATION = 112;
+constexpr UINT_PTR TIMER_TIPS = 113;
+constexpr UINT_PTR TIMER_ICON_TIP = 114;
+constexpr UINT_PTR TIMER_TIP_CLOSE = 115;
+
+// The window elements the worker changes.
+enum WorkerElement : WPARAM {
+    ELEMENT_SIZE_LABEL = 1,
+    ELEMENT_PERCENT_LABEL,
+    ELEMENT_CAPTION_LABEL,
+    ELEMENT_RUNNER,
+    ELEMENT_FAILURE_TITLE,
+    ELEMENT_FAILURE_HEADER,
+    ELEMENT_FAILURE_REASONS,
+    ELEMENT_RETRY_BUTTON,
+    ELEMENT_FAILURE_PANEL,
+};
+
+// Worker to window, posted. The window takes ownership of the text with
+// TakeWorkerText.
+constexpr UINT MSG_WORKER_TEXT = WM_APP + 0x101;     // element, std::wstring*
+constexpr UINT MSG_WORKER_VISIBLE = WM_APP + 0x102;  // element, 0 or 1
+constexpr UINT MSG_WORKER_TIMER = WM_APP + 0x103;    // timer id, interval in ms (0 stops it)
+// Sent: the window copies its path label's text into the buffer.
+constexpr UINT MSG_WORKER_PATH = WM_APP + 0x104;     // buffer size in units, wchar_t* buffer
+
+inline std::unique_ptr<std::wstring> TakeWorkerText(LPARAM lParam)
+{
+    return std::unique_ptr<std::wstring>(reinterpret_cast<std::wstring*>(lParam));
+}

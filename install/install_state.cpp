@@ -1,0 +1,3 @@
+#include "install/install_protocol.h"
+
+std::atomic<int> installState{Ready};

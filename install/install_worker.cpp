@@ -1,0 +1,198 @@
+#include "install/install_worker.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "app/debug_log.h"
+#include "app/narrow_texts.h"
+#include "archive/archive_result.h"
+#include "archive/entry_name.h"
+#include "archive/extract_archive.h"
+#include "base/ansi_text.h"
+#include "install/desktop_shortcut.h"
+#include "install/report_text.h"
+#include "install/show_failure.h"
+#include "install/size_text.h"
+#include "install/stall_count.h"
+#include "install/statistics_report.h"
+
+namespace {
+
+// The path label reads "安装路径：" and then the install directory.
+constexpr size_t kPathLabelPrefix = 5;
+
+bool DownloadArchive(InstallClient& client, const WorkerSettings& settings)
+{
+    StallCount stall;
+    for (int attempt = 0; attempt < settings.attempts; ++attempt) {
+        client.gate().Checkpoint();
+        ULONGLONG before = client.receivedBytes();
+        if (client.DownloadFile(settings.downloadPath.c_str(), settings.archiveName.c_str(), 1) >= 0)
+            return true;
+        if (stall.AfterFailure(before, client.receivedBytes())) {
+            client.SetReceivedBytes(0);
+            client.progress().ResetReceived();
+        }
+    }
+    return false;
+}
+
+void ShowDownloadComplete(InstallClient& client, const WindowLink& window)
+{
+    window.StopTimer(TIMER_ANIMATION);
+    window.StopTimer(TIMER_PROGRESS);
+    ProgressFigures figures = client.progress().Snapshot();
+    window.SetText(ELEMENT_SIZE_LABEL, FormatSizeText(figures.done, figures.total));
+    window.SetText(ELEMENT_PERCENT_LABEL, L"100%");
+    installState = Unpacking;
+    window.SetText(ELEMENT_CAPTION_LABEL, L"正在启动");
+}
+
+int32_t ArchiveSize(const std::string& archiveName)
+{
+    UniqueFile file(CreateFileA(archiveName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file ? static_cast<int32_t>(GetFileSize(file.get(), nullptr)) : 0;
+}
+
+ExtractionFigures Extract(const std::wstring& installDir, const WorkerSettings& settings)
+{
+    std::string archive = ToAnsi(installDir.c_str()) + settings.archiveName;
+    std::string root = ToAnsi(settings.installRoot.c_str());
+    ExtractionFigures figures;
+    figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
+    if (figures.code != 0) {
+        figures.size = ArchiveSize(settings.archiveName);
+        // Without the root's trailing separator: a root that names a file
+        // reports that file's attributes, not a failed query.
+        std::string bareRoot(WithoutTrailingSeparators(root, IsAnsiLeadByte));
+        figures.attr = static_cast<int32_t>(GetFileAttributesA(bareRoot.c_str()));
+        figures.create = SHCreateDirectoryExW(nullptr, settings.installRoot.c_str(), nullptr);
+        if (figures.create == 0 || GetLastError() == ERROR_ALREADY_EXISTS)
+            figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
+    }
+    figures.errid = static_cast<int32_t>(GetLastError());
+    return figures;
+}
+
+// Bytes that failed as an archive would fail the same way on every later
+// attempt; without them the next attempt downloads the archive afresh.
+bool ArchiveIsBad(int code)
+{
+    switch (static_cast<uint32_t>(code)) {
+    case ARCHIVE_CORRUPT:
+    case ARCHIVE_READ_FAILED:
+    case ARCHIVE_BAD_ARGUMENTS:
+    case ARCHIVE_INFLATE_FAILED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A target that exists and is held open means the client is running: start
+// it instead and end the installer.
+void StartRunningClient(const std::wstring& installDir)
+{
+    std::string client = ToAnsi((installDir + L"\\lobby.exe").c_str());
+    if (GetFileAttributesA(client.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    ShellExecuteA(nullptr, "open", client.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    TerminateProcess(GetCurrentProcess(), 0);
+}
+
+std::wstring ReportUrl(const WorkerSettings& settings, int type, const std::wstring& resultText)
+{
+    return FormatStatisticsUrl(settings.statsHost, type, urlEncode(resultText.c_str()), settings.channelId);
+}
+
+void Succeed(InstallClient& client, const WindowLink& window, const WorkerSettings& settings,
+             const std::wstring& installDir, const std::wstring& resultText)
+{
+    client.gate().Checkpoint();
+    createDesktopShortcut(installDir, settings.displayName, window);
+    installState = Installed;
+    window.PostActivate();
+    window.SetVisible(ELEMENT_RUNNER, false);
+    // The window may end the process meanwhile; the report is then lost.
+    reportStatistics(ReportUrl(settings, kReportSucceeded, resultText).c_str());
+    window.StartTimer(TIMER_TIP_CLOSE, 60000);
+}
+
+void Fail(const WindowLink& window, DebugLog* log, const WorkerSettings& settings, const std::wstring& installDir,
+          const ExtractionFigures& figures, const std::wstring& resultText)
+{
+    std::wstring url = ReportUrl(settings, kReportFailed, resultText);
+    if (log)
+        log->Write(kLogInstallFailed, url.c_str());
+    reportStatistics(url.c_str());
+    if (ArchiveIsBad(figures.code))
+        DeleteFileW((installDir + ToWide(settings.archiveName.c_str())).c_str());
+    showFailure(window, InstallFailed);
+}
+
+}  // namespace
+
+void InstallWorker(InstallClient& client, const WindowLink& window, DebugLog* log, const WorkerSettings& settings)
+{
+    client.gate().Checkpoint();
+    window.StartTimer(TIMER_ANIMATION, 50);
+    client.Connect(settings.updateHost.c_str(), nullptr, nullptr, 0);
+    std::wstring label = window.PathLabelText();
+    std::wstring installDir = label.size() > kPathLabelPrefix ? label.substr(kPathLabelPrefix) : std::wstring();
+    SHCreateDirectoryExW(nullptr, installDir.c_str(), nullptr);
+    SetCurrentDirectoryW(installDir.c_str());
+
+    if (!DownloadArchive(client, settings)) {
+        showFailure(window, DownloadFailed);
+        return;
+    }
+    ShowDownloadComplete(client, window);
+
+    ExtractionFigures figures = Extract(installDir, settings);
+    std::wstring resultText = FormatResultText(installDir, figures);
+    if (static_cast<uint32_t>(figures.code) == ARCHIVE_CANNOT_CREATE_FILE)
+        StartRunningClient(installDir);
+    if (figures.code == 0)
+        Succeed(client, window, settings, installDir, resultText);
+    else
+        Fail(window, log, settings, installDir, figures, resultText);
+}
+
+namespace {
+
+struct WorkerStart {
+    InstallClient* client;
+    WindowLink window;
+    DebugLog* log;
+    WorkerSettings settings;
+};
+
+DWORD WINAPI WorkerThread(void* parameter)
+{
+    std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
+    try {
+        InstallWorker(*start->client, start->window, start->log, start->settings);
+    } catch (...) {
+        // Out of memory: the worker ends, the window stays usable.
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+UniqueHandle StartInstallWorker(InstallClient& client, HWND window, DebugLog* log, const WorkerSettings& settings,
+                                bool parked)
+{
+    if (parked)
+        client.gate().Pause();
+    else
+        client.gate().Continue();
+    auto start = std::make_unique<WorkerStart>(WorkerStart{&client, WindowLink(window), log, settings});
+    UniqueHandle thread(CreateThread(nullptr, 0, WorkerThread, start.get(), 0, nullptr));
+    if (thread)
+        start.release();
+    return thread;
+}

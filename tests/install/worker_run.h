@@ -1,0 +1,63 @@
+// Running the worker host, and reading back what an installation left: the
+// transcript of the window side, the statistics reports nginx logged and
+// the desktop shortcut.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/child_process.h"
+#include "tests/support/scratch_dir.h"
+
+struct HostOptions {
+    std::string update;  // HOST:PORT
+    std::string path;    // download path
+    std::wstring root;   // install root, ends with a backslash
+    int channel = 0;     // tells this run's reports apart
+    int attempts = 100000;
+    bool parked = false;
+};
+
+// One worker host process and its transcript.
+class WorkerHost {
+public:
+    WorkerHost(const ScratchDir& scratch, const HostOptions& options);
+    bool started() const { return process_->started(); }
+    ChildProcess& process() { return *process_; }
+    // Waits for the process to end; false after `ms`.
+    bool Finish(DWORD ms = 60000);
+    std::vector<std::wstring> Lines() const;
+    // Waits until a transcript line equals `line`.
+    bool WaitForLine(const std::wstring& line, DWORD ms = 30000) const;
+    HWND window() const;
+
+private:
+    std::wstring transcript_;
+    std::unique_ptr<ChildProcess> process_;
+};
+
+// The sample archives, copied once into the HTTP peers' folder.
+std::string ServeSample(const std::wstring& name);  // served path, "/<name>"
+std::string SampleBytes(const std::wstring& name);
+std::string ClientBytes();  // lobby.exe as the samples carry it
+
+// Query strings of the statistics requests nginx logged for `channel`.
+std::vector<std::string> ReportsFor(int channel);
+// Waits until at least one report for `channel` is logged.
+std::vector<std::string> WaitForReports(int channel, DWORD ms = 10000);
+// The value of `key` in a query string, percent-decoded ('+' as space).
+std::string QueryValue(const std::string& query, const std::string& key);
+std::wstring FromUtf8(const std::string& text);
+
+struct Shortcut {
+    bool exists = false;
+    std::wstring target;
+    std::wstring directory;
+};
+std::wstring DesktopShortcutPath();
+Shortcut ReadShortcut(const std::wstring& path);
+// Polls for a file; true when it appeared within `ms`.
+bool WaitForFile(const std::wstring& path, DWORD ms);

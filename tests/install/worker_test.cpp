@@ -1,0 +1,399 @@
+// One install worker at a time, in a host process of its own, against the
+// real update and statistics hosts (nginx, the fault server) on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "archive/archive_result.h"
+#include "base/ansi_text.h"
+#include "base/unique_resource.h"
+#include "install/install_protocol.h"
+#include "tests/install/worker_host_messages.h"
+#include "tests/install/worker_run.h"
+#include "tests/net/net_peers.h"
+
+namespace {
+
+const wchar_t kArchive[] = L"quillmoor.zip";
+const wchar_t kBroken[] = L"quillmoor_broken.zip";
+
+std::wstring Element(WorkerElement element, const std::wstring& rest)
+{
+    return std::to_wstring(element) + L" " + rest;
+}
+
+std::wstring Text(WorkerElement element, const std::wstring& text)
+{
+    return L"text " + Element(element, text);
+}
+
+std::wstring Visible(WorkerElement element, bool visible)
+{
+    return L"visible " + Element(element, visible ? L"1" : L"0");
+}
+
+std::wstring Timer(UINT_PTR id, UINT ms)
+{
+    return L"timer " + std::to_wstring(id) + L" " + std::to_wstring(ms);
+}
+
+// The transcript without the host's own first line.
+std::vector<std::wstring> Arrivals(const WorkerHost& host)
+{
+    std::vector<std::wstring> lines = host.Lines();
+    if (!lines.empty() && lines.front().rfind(L"window ", 0) == 0)
+        lines.erase(lines.begin());
+    return lines;
+}
+
+void ExpectArrivals(const WorkerHost& host, const std::vector<std::wstring>& expected)
+{
+    std::vector<std::wstring> lines = Arrivals(host);
+    EXPECT_EQ(expected.size(), lines.size());
+    for (size_t i = 0; i < std::min(expected.size(), lines.size()); ++i)
+        EXPECT_EQ(ToAnsi(expected[i].c_str()), ToAnsi(lines[i].c_str())) << "line " << i;
+}
+
+std::vector<std::wstring> DownloadFailureTexts()
+{
+    return {Text(ELEMENT_FAILURE_TITLE, L"下载失败："),
+            Text(ELEMENT_FAILURE_HEADER, L"以下问题可能是造成您下载失败的主要原因："),
+            Text(ELEMENT_FAILURE_REASONS, L"1.网络不稳定造成。"), L"2.安全软件或防火墙阻挡了本次下载。",
+            L"3.检查客户端下载器是否是最新版本。", Visible(ELEMENT_RETRY_BUTTON, true),
+            Visible(ELEMENT_FAILURE_PANEL, true)};
+}
+
+std::vector<std::wstring> InstallFailureTexts()
+{
+    return {Text(ELEMENT_FAILURE_TITLE, L"安装失败："),
+            Text(ELEMENT_FAILURE_HEADER, L"以下问题可能是造成您安装失败的主要原因："),
+            Text(ELEMENT_FAILURE_REASONS, L"1.硬盘空间不足或被写保护。"), L"2.退出正在运行的游戏。",
+            L"3.防火墙阻挡导致安装失败。", Visible(ELEMENT_RETRY_BUTTON, false),
+            Visible(ELEMENT_FAILURE_PANEL, true)};
+}
+
+std::wstring SizeText(const std::string& archive)
+{
+    char text[64];
+    float mb = static_cast<float>(archive.size()) / 1024.0f / 1024.0f;
+    snprintf(text, sizeof text, "%.02fM/%.02fM", mb, mb);
+    return std::wstring(text, text + strlen(text));
+}
+
+// The download's part of a transcript up to the extraction.
+std::vector<std::wstring> DownloadArrivals(const std::string& archive)
+{
+    return {Timer(TIMER_ANIMATION, 50), L"path",
+            Timer(TIMER_ANIMATION, 0), Timer(TIMER_PROGRESS, 0),
+            Text(ELEMENT_SIZE_LABEL, SizeText(archive)), Text(ELEMENT_PERCENT_LABEL, L"100%"),
+            Text(ELEMENT_CAPTION_LABEL, L"正在启动")};
+}
+
+std::vector<std::wstring> Join(std::vector<std::wstring> a, const std::vector<std::wstring>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::wstring Decode(const std::string& query, const char* key)
+{
+    return FromUtf8(QueryValue(query, key));
+}
+
+uint64_t FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+uint64_t WriteSeconds(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime) /
+           10000000;
+}
+
+int NextChannel()
+{
+    static int channel = 700000 + static_cast<int>(GetCurrentProcessId() % 1000) * 100;
+    return ++channel;
+}
+
+class InstallWorkerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(0, Peers().nginxPort) << "no HTTP peers";
+        DeleteFileW(DesktopShortcutPath().c_str());
+        // The debug log is written only when it exists.
+        WriteFileBytes(scratch / L"__lobby_dl_debug.log", "");
+        root = scratch / L"root\\";
+        installDir = root + L"Quillmoor\\";
+    }
+    void TearDown() override { DeleteFileW(DesktopShortcutPath().c_str()); }
+
+    HostOptions Options(const std::string& path, const std::string& host = NginxHost())
+    {
+        HostOptions options;
+        options.update = host;
+        options.path = path;
+        options.root = root;
+        options.channel = channel;
+        return options;
+    }
+
+    // Runs a host to its end.
+    void Run(WorkerHost& host)
+    {
+        ASSERT_TRUE(host.started());
+        ASSERT_TRUE(host.Finish()) << "the worker did not end";
+        EXPECT_EQ(0u, host.process().ExitCode());
+    }
+
+    void ExpectInstalled(const std::string& archive)
+    {
+        EXPECT_EQ(ClientBytes(), ReadFileBytes(installDir + L"lobby.exe"));
+        EXPECT_EQ(archive, ReadFileBytes(installDir + L"kp_lobby.install"));
+        // Flagged UTF-8 in the archive, written under its code-page name.
+        EXPECT_TRUE(FileExists(installDir + L"说明.txt"));
+    }
+
+    ScratchDir scratch;
+    std::wstring root;
+    std::wstring installDir;
+    int channel = NextChannel();
+};
+
+}  // namespace
+
+TEST_F(InstallWorkerTest, DownloadsExtractsMakesTheShortcutAndReportsOnce)
+{
+    std::string archive = SampleBytes(kArchive);
+    WorkerHost host(scratch, Options(ServeSample(kArchive)));
+    Run(host);
+
+    ExpectArrivals(host, Join(DownloadArrivals(archive),
+                              {Timer(TIMER_ICON_TIP, 500), L"activate 3", Visible(ELEMENT_RUNNER, false),
+                               Timer(TIMER_TIP_CLOSE, 60000), L"end 3"}));
+    ExpectInstalled(archive);
+
+    Shortcut shortcut = ReadShortcut(DesktopShortcutPath());
+    ASSERT_TRUE(shortcut.exists);
+    // Handed over as "<installDir>\\lobby.exe"; the link object keeps it
+    // with the doubled separator collapsed.
+    EXPECT_EQ(ToAnsi((installDir + L"lobby.exe").c_str()), ToAnsi(shortcut.target.c_str()));
+    EXPECT_EQ(ToAnsi(installDir.c_str()), ToAnsi(shortcut.directory.c_str()));
+
+    std::vector<std::string> reports = WaitForReports(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_EQ("100", QueryValue(reports[0], "SiteID"));
+    EXPECT_EQ("1", QueryValue(reports[0], "StatistsType"));
+    std::wstring result = Decode(reports[0], "UnzipResult");
+    std::wstring expected = installDir + L"|0|attr:0|create:0|errid:";
+    EXPECT_EQ(ToAnsi(expected.c_str()), ToAnsi(result.substr(0, expected.size()).c_str()));
+    EXPECT_EQ(L"|size:0", result.substr(result.size() - 7));
+}
+
+// The installer is usually ended by TerminateProcess; a player may end it
+// mid-download too. The next run must resume, not start over.
+TEST_F(InstallWorkerTest, RunEndedMidDownloadResumesWithOneRangeRequest_FixedFault)
+{
+    std::string archive = SampleBytes(kArchive);
+    ServeSample(kArchive);
+    size_t cut = archive.size() * 2 / 3 / 4096 * 4096;
+    std::string tag = TestTag();
+    // The server stops sending after `cut` bytes and holds the connection,
+    // so the worker waits in a read, its last chunk written and stamped.
+    std::string stalling = "/f/tag=" + tag + ",stallat=" + std::to_string(cut) + ",stall=60/" + ToAnsi(kArchive);
+    {
+        WorkerHost first(scratch, Options(stalling, FaultHost()));
+        ASSERT_TRUE(first.started());
+        std::wstring partial = installDir + L"kp_lobby.install";
+        DWORD start = GetTickCount();
+        std::wstring served = Peers().dataDir + kArchive;
+        while (FileSize(partial) < cut || WriteSeconds(partial) != WriteSeconds(served)) {
+            ASSERT_LT(GetTickCount() - start, 30000u) << "the download did not reach the stall";
+            Sleep(10);
+        }
+        first.process().Terminate();
+    }
+    EXPECT_EQ(archive.substr(0, cut), ReadFileBytes(installDir + L"kp_lobby.install"));
+
+    WorkerHost second(scratch, Options(stalling, FaultHost()));
+    Run(second);
+    ExpectInstalled(archive);
+    std::vector<LoggedRequest> requests = RequestLog(tag);
+    int ranged = 0;
+    for (const LoggedRequest& request : requests) {
+        if (request.headers.count("range")) {
+            ++ranged;
+            EXPECT_EQ("bytes=" + std::to_string(cut) + "-", request.headers.at("range"));
+        }
+    }
+    EXPECT_EQ(1, ranged);
+    EXPECT_EQ(3u, requests.size());
+
+    // Already complete: one request, no body, straight to the extraction.
+    std::string again = "/f/tag=" + tag + "b/" + ToAnsi(kArchive);
+    WorkerHost third(scratch, Options(again, FaultHost()));
+    Run(third);
+    EXPECT_EQ(1u, RequestLog(tag + "b").size());
+    EXPECT_EQ(archive, ReadFileBytes(installDir + L"kp_lobby.install"));
+    EXPECT_EQ(L"activate 3", Arrivals(third)[DownloadArrivals(archive).size() + 1]);
+}
+
+TEST_F(InstallWorkerTest, DownloadThatNeverSucceedsShowsTheRetryPanelAndReportsNothing)
+{
+    HostOptions options = Options("/quillmoor.zip", "127.0.0.1:1");  // nothing listens there
+    options.attempts = 3;
+    WorkerHost host(scratch, options);
+    Run(host);
+    ExpectArrivals(host, Join({Timer(TIMER_ANIMATION, 50), L"path"}, Join(DownloadFailureTexts(), {L"end 1"})));
+    EXPECT_TRUE(ReportsFor(channel).empty());
+}
+
+TEST_F(InstallWorkerTest, RootThatIsAFileFailsTheInstallWithItsFiguresReported)
+{
+    std::string archive = SampleBytes(kArchive);
+    std::wstring file = scratch / L"rootfile";
+    WriteFileBytes(file, "not a folder");
+    root = file + L"\\";
+    installDir = root + L"Quillmoor\\";
+    WorkerHost host(scratch, Options(ServeSample(kArchive)));
+    Run(host);
+
+    ExpectArrivals(host, Join(DownloadArrivals(archive), Join(InstallFailureTexts(), {L"end 4"})));
+    std::vector<std::string> reports = WaitForReports(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_EQ("2", QueryValue(reports[0], "StatistsType"));
+    std::wstring result = Decode(reports[0], "UnzipResult");
+    DWORD attributes = GetFileAttributesW(file.c_str());
+    std::wstring expected = installDir + L"|4294967293|attr:" + std::to_wstring(attributes) + L"|create:";
+    EXPECT_EQ(ToAnsi(expected.c_str()), ToAnsi(result.substr(0, expected.size()).c_str()));
+    // The install directory could not be made, so the archive went to the
+    // current directory, where the size was taken.
+    EXPECT_NE(std::wstring::npos, result.find(L"|size:" + std::to_wstring(archive.size())));
+
+    std::string log = ReadFileBytes(scratch / L"__lobby_dl_debug.log");
+    std::string line = ToAnsi(L"安装失败！strURL=") + "http://" + NginxHost() +
+                       "/ajax/quickDownLoadStatistics/quickDownStatistics.jsp?" + reports[0] + "\r\n";
+    EXPECT_EQ(line, log);
+}
+
+TEST_F(InstallWorkerTest, HeldClientIsStartedInsteadAndTheInstallerEnds)
+{
+    std::wstring client = installDir + L"lobby.exe";
+    CreateDirectoryW(root.c_str(), nullptr);
+    CreateDirectoryW(installDir.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(BuildPath(L"tests/install/install_test_client.exe").c_str(), client.c_str(), FALSE));
+    // Held as a running client holds its program: readable, not writable.
+    UniqueFile held(CreateFileW(client.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+
+    WorkerHost host(scratch, Options(ServeSample(kArchive)));
+    Run(host);
+    EXPECT_TRUE(WaitForFile(installDir + L"lobby_started.txt", 20000)) << "the client was not started";
+    std::vector<std::wstring> lines = Arrivals(host);
+    EXPECT_EQ(L"text 3 正在启动", lines.empty() ? L"" : lines.back());  // ended there: no activate, no end
+    EXPECT_FALSE(FileExists(DesktopShortcutPath()));
+    EXPECT_TRUE(ReportsFor(channel).empty());
+}
+
+TEST_F(InstallWorkerTest, HeldFileWithoutAClientIsAnInstallFailure)
+{
+    CreateDirectoryW(root.c_str(), nullptr);
+    CreateDirectoryW(installDir.c_str(), nullptr);
+    std::wstring readme = installDir + L"readme.txt";
+    WriteFileBytes(readme, "old");
+    UniqueFile held(CreateFileW(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+
+    WorkerHost host(scratch, Options(ServeSample(kArchive)));
+    Run(host);
+    std::vector<std::wstring> lines = Arrivals(host);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(L"end 4", lines.back());
+    EXPECT_FALSE(FileExists(installDir + L"lobby.exe"));
+    std::vector<std::string> reports = WaitForReports(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_NE(std::wstring::npos, Decode(reports[0], "UnzipResult").find(L"|512|attr:"));
+}
+
+// Bytes that fail as an archive would fail every later attempt the same way.
+TEST_F(InstallWorkerTest, CorruptArchiveIsDeletedAndTheNextRunGetsAGoodOne_FixedFault)
+{
+    std::wstring served = Peers().dataDir + L"switch_" + std::to_wstring(channel) + L".zip";
+    std::string path = "/switch_" + std::to_string(channel) + ".zip";
+    WriteFileBytes(served, SampleBytes(kBroken));
+    {
+        WorkerHost host(scratch, Options(path));
+        Run(host);
+        EXPECT_EQ(L"end 4", Arrivals(host).back());
+    }
+    EXPECT_FALSE(FileExists(installDir + L"kp_lobby.install"));
+    EXPECT_FALSE(FileExists(installDir + L"lobby.exe")) << "a corrupt client stayed under its name";
+    std::vector<std::string> reports = WaitForReports(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_NE(std::wstring::npos, Decode(reports[0], "UnzipResult").find(L"|83886080|attr:"));
+
+    std::string good = SampleBytes(kArchive);
+    WriteFileBytes(served, good);
+    WorkerHost host(scratch, Options(path));
+    Run(host);
+    EXPECT_EQ(L"end 3", Arrivals(host).back());
+    ExpectInstalled(good);
+    DeleteFileW(served.c_str());
+}
+
+TEST_F(InstallWorkerTest, PauseStopsBetweenChunksWhileTheWindowAnswers)
+{
+    std::string archive = SampleBytes(kArchive);
+    ServeSample(kArchive);
+    HostOptions options = Options("/slow/" + ToAnsi(kArchive));
+    options.parked = true;
+    WorkerHost host(scratch, options);
+    ASSERT_TRUE(host.started());
+    HWND window = nullptr;
+    for (DWORD start = GetTickCount(); !(window = host.window()) && GetTickCount() - start < 20000;)
+        Sleep(10);
+    ASSERT_TRUE(window);
+
+    // Parked: not a single step before it is continued.
+    std::wstring partial = installDir + L"kp_lobby.install";
+    for (int i = 0; i < 10; ++i) {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+        Sleep(30);
+    }
+    EXPECT_TRUE(Arrivals(host).empty());
+    EXPECT_FALSE(FileExists(partial));
+
+    PostMessageW(window, MSG_HOST_CONTINUE, 0, 0);
+    DWORD start = GetTickCount();
+    while (FileSize(partial) < archive.size() / 4) {
+        ASSERT_LT(GetTickCount() - start, 30000u);
+        Sleep(10);
+    }
+    PostMessageW(window, MSG_HOST_PAUSE, 0, 0);
+    // The chunk under way may still land; once the worker holds at its
+    // checkpoint the file stays put while the window keeps answering.
+    ASSERT_TRUE(host.WaitForLine(L"holding"));
+    uint64_t settled = FileSize(partial);
+    for (int i = 0; i < 30; ++i) {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer)) << "window hung";
+        Sleep(50);
+        ASSERT_EQ(settled, FileSize(partial)) << "grew while paused";
+    }
+    EXPECT_LT(settled, archive.size());
+    PostMessageW(window, MSG_HOST_CONTINUE, 0, 0);
+    Run(host);
+    EXPECT_EQ(L"end 3", Arrivals(host).back());
+    ExpectInstalled(archive);
+}
