@@ -15,6 +15,8 @@ import tempfile
 import zlib
 
 DOS_HOST, UNIX_HOST = 0, 3
+# General-purpose flag bit 11: the name is UTF-8.
+UTF8_NAME = 0x800
 STAMP = 'fixtures.stamp'
 
 
@@ -207,7 +209,7 @@ def main(out):
         entry('C:/drive.txt', b'1'), entry('\\back.txt', b'2'), entry('/slash.txt', b'3'),
         entry('a/../b.txt', b'4'), entry('a/x/../c.txt', b'5'), entry('D:\\d\\e.txt', b'6'),
         entry('//\\C:f.txt', b'7'),
-        # GBK: the trail byte of the first character is 0x5C.
+        # GBK: the trail byte of the third character is 0x5C.
         entry('目录乗/文件.txt'.encode('gbk'), b'8')])
     z('times.zip', [
         entry('ut_write.txt', b'w', dos=dos_datetime(2010, 1, 2, 3, 4, 6),
@@ -222,7 +224,8 @@ def main(out):
         entry('unixdir', host=UNIX_HOST, attrs=unix(0o040755), method=0),
         entry('unixdir/in.txt', b'i', host=UNIX_HOST, attrs=unix(0o100600)),
         entry('hidden.txt', b'h', attrs=0x22),
-        entry('dosro.txt', b'd', attrs=0x01)])
+        entry('dosro.txt', b'd', attrs=0x01),
+        entry('system.txt', b's', attrs=0x24)])
     z('empty.zip', [
         entry('empty_stored.txt', method=0),
         entry('empty_deflated.txt', method=8, packed=b'\x03\x00'),
@@ -235,8 +238,26 @@ def main(out):
     payload = b'payload that must not arrive\n' * 50
     z('crc.zip', [entry('first.txt', b'1'), entry('bad_crc.txt', payload, crc=zlib.crc32(payload) ^ 1),
                   entry('after_crc.txt', b'3')])
-    z('crc_stored.zip', [entry('bad_stored.txt', b'abcdef', method=0, packed=b'abcdeX')])
+    # Read-only, as its entry says: the bad file must go all the same.
+    z('crc_stored.zip', [entry('bad_stored.txt', b'abcdef', method=0, packed=b'abcdeX', attrs=0x21)])
     z('short_data.zip', [entry('short.txt', b'x' * 5000, packed=deflate(b'x' * 4000))])
+    # Claims 100 bytes and stores none: no empty file.
+    z('no_data.zip', [entry('no_data.txt', b'n' * 100, method=0, packed=b''), entry('after_no_data.txt', b'2')])
+    # A Unix symbolic link holds its target as data; written as a plain
+    # file, it is in the way of the entry below it.
+    z('symlink.zip', [entry('first.txt', b'1'),
+                      entry('link', b'../outside', method=0, host=UNIX_HOST, attrs=unix(0o120777)),
+                      entry('link/x.txt', b'through the link'), entry('after.txt', b'2')])
+    z('wildcard_name.zip', [entry('first.txt', b'1'), entry('wild*card?.txt', b'w'), entry('after.txt', b'2')])
+    # The tests run with code page 936 (GBK): it holds the CJK name (the
+    # trail byte of its third character is 0x5C) but not the emoji, nor "À"
+    # (U+00C0), which the conversion fits onto GBK's "à" unless told not to.
+    z('utf8_name.zip', [entry('目录乗/文件.txt'.encode('utf-8'), b'utf8', flags=UTF8_NAME)])
+    for i, name in enumerate(('表情\U0001F600.txt', '\u00C0.txt')):
+        z('utf8_not_gbk_%d.zip' % i, [entry('first.txt', b'1'), entry(name.encode('utf-8'), b'u', flags=UTF8_NAME),
+                                      entry('after.txt', b'2')])
+    z('utf8_invalid.zip', [entry('first.txt', b'1'), entry(b'bad\xff\xfe.txt', b'i', flags=UTF8_NAME),
+                           entry('after.txt', b'2')])
     z('local_mismatch.zip', [entry('first.txt', b'1'), entry('mismatch.txt', b'2' * 100, local={'method': 0}),
                              entry('after_mismatch.txt', b'3')])
     z('local_size.zip', [entry('size.txt', b'4' * 100, local={'usize': 99})])

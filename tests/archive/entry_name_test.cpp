@@ -75,3 +75,20 @@ TEST(FilePartOffset, SplitsAfterTheLastRealSeparator)
     EXPECT_EQ(0u, FilePartOffset("\x81\x5Cz.txt", GbkLeadByte));
     EXPECT_EQ(2u, FilePartOffset("\x81\x5Cz.txt", NoLeadBytes));
 }
+
+TEST(WithoutTrailingSeparators, KeepsRootsAndTrailBytes)
+{
+    EXPECT_EQ("C:\\dir", WithoutTrailingSeparators("C:\\dir\\", GbkLeadByte));
+    EXPECT_EQ("C:\\dir", WithoutTrailingSeparators("C:\\dir\\/\\", GbkLeadByte));
+    EXPECT_EQ("C:\\dir", WithoutTrailingSeparators("C:\\dir", GbkLeadByte));
+    EXPECT_EQ("C:\\", WithoutTrailingSeparators("C:\\", GbkLeadByte));
+    EXPECT_EQ("C:\\", WithoutTrailingSeparators("C:\\\\", GbkLeadByte));
+    EXPECT_EQ("\\", WithoutTrailingSeparators("\\", GbkLeadByte));
+    EXPECT_EQ("\\", WithoutTrailingSeparators("\\\\\\", GbkLeadByte));
+    EXPECT_EQ("", WithoutTrailingSeparators("", GbkLeadByte));
+    // 0x81 0x5C is one character; only separators after it go.
+    EXPECT_EQ("C:\\\x81\x5C", WithoutTrailingSeparators("C:\\\x81\x5C", GbkLeadByte));
+    EXPECT_EQ("C:\\\x81\x5C", WithoutTrailingSeparators("C:\\\x81\x5C\\\\", GbkLeadByte));
+    EXPECT_EQ("\x81\x5C", WithoutTrailingSeparators("\x81\x5C", GbkLeadByte));
+    EXPECT_EQ("C:\\\x81", WithoutTrailingSeparators("C:\\\x81\x5C", NoLeadBytes));
+}

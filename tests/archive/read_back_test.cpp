@@ -65,7 +65,7 @@ void ExpectFilesMatchTheirEntries(const wchar_t* archive, size_t count)
 TEST(ReadBack, TimesAndAttributesOfTheWrittenFilesAreTheEntries)
 {
     ExpectFilesMatchTheirEntries(L"times.zip", 4);
-    ExpectFilesMatchTheirEntries(L"attributes.zip", 6);
+    ExpectFilesMatchTheirEntries(L"attributes.zip", 7);
     ExpectFilesMatchTheirEntries(L"dir_then_file.zip", 2);
 }
 
