@@ -8,3 +8,4 @@ const char kTextDownloadUrlError[] = "读取ID_DOWNLOADURL配置错误";
 const char kTextBannerUrlError[] = "读取ID_BANNERURL配置错误";
 const char kTextWindowTitle[] = "客户端下载器";
 const char kLogInstallFailed[] = "安装失败！strURL=%Ls";
+const char kTextDiskFull[] = "硬盘空间不足，请检查后再重试。";

@@ -8,3 +8,4 @@ extern const char kTextDownloadUrlError[];
 extern const char kTextBannerUrlError[];
 extern const char kTextWindowTitle[];
 extern const char kLogInstallFailed[];
+extern const char kTextDiskFull[];

@@ -8,6 +8,11 @@ void unique_traits::Internet::Close(Type h)
     InternetCloseHandle(h);
 }
 
+void unique_traits::FreeCoTaskMemory(void* p)
+{
+    CoTaskMemFree(p);
+}
+
 void unique_traits::ComApartment::Close(Type)
 {
     CoUninitialize();

@@ -126,6 +126,15 @@ struct ComInterface {
     static void Close(Type p) { p->Release(); }
 };
 
+// Memory the shell hands out with CoTaskMemAlloc (item id lists).
+void FreeCoTaskMemory(void* p);
+template <typename T>
+struct CoTaskMemory {
+    using Type = T*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { FreeCoTaskMemory(p); }
+};
+
 // A SID from AllocateAndInitializeSid.
 struct Sid {
     using Type = PSID;
@@ -158,6 +167,8 @@ using UniqueWindow = UniqueResource<unique_traits::Window>;
 template <typename T>
 using UniqueCom = UniqueResource<unique_traits::ComInterface<T>>;
 using UniqueSid = UniqueResource<unique_traits::Sid>;
+template <typename T>
+using UniqueCoTaskMemory = UniqueResource<unique_traits::CoTaskMemory<T>>;
 using UniqueComApartment = UniqueResource<unique_traits::ComApartment>;
 
 // Initialises COM (single-threaded apartment) on the calling thread.

@@ -12,6 +12,7 @@
 #include "archive/extract_archive.h"
 #include "base/ansi_text.h"
 #include "install/desktop_shortcut.h"
+#include "install/path_label.h"
 #include "install/report_text.h"
 #include "install/show_failure.h"
 #include "install/size_text.h"
@@ -19,9 +20,6 @@
 #include "install/statistics_report.h"
 
 namespace {
-
-// The path label reads "安装路径：" and then the install directory.
-constexpr size_t kPathLabelPrefix = 5;
 
 bool DownloadArchive(InstallClient& client, const WorkerSettings& settings)
 {
@@ -139,8 +137,7 @@ void InstallWorker(InstallClient& client, const WindowLink& window, DebugLog* lo
     client.gate().Checkpoint();
     window.StartTimer(TIMER_ANIMATION, 50);
     client.Connect(settings.updateHost.c_str(), nullptr, nullptr, 0);
-    std::wstring label = window.PathLabelText();
-    std::wstring installDir = label.size() > kPathLabelPrefix ? label.substr(kPathLabelPrefix) : std::wstring();
+    std::wstring installDir = InstallDirFromLabel(window.PathLabelText());
     SHCreateDirectoryExW(nullptr, installDir.c_str(), nullptr);
     SetCurrentDirectoryW(installDir.c_str());
 

@@ -1,0 +1,134 @@
+#!/bin/bash
+# A whole install worker against the sum of its bare parts, on the same
+# archive (~200 MB in ~1500 files) served by nginx from tmpfs and extracted
+# to tmpfs, alternating in every round:
+#   worker  install_worker_host: download with progress, extraction,
+#           shortcut, statistics report (one process)
+#   bare    the 4096-byte InternetReadFile/WriteFile loop, then one
+#           ExtractArchive call (two processes)
+#   native  curl -o, then unzip -q, for scale
+# Prints the median wall time of each; the last line is the ratio
+# bare/worker (1.0: the pipeline costs nothing beyond its parts).
+#   bench/install/run.sh [BUILD_DIR] [ROUNDS]
+# BUILD_DIR is a configured cross build (default: build); ROUNDS defaults to 3.
+set -euo pipefail
+
+src=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
+rounds=${2:-3}
+
+cmake --build "$build" --target install_worker_host download_bench extract_bench -j2 >/dev/null
+find_exe() { find "$build" -name "$1" -print -quit; }
+host=$(find_exe install_worker_host.exe)
+download=$(find_exe download_bench.exe)
+extract=$(find_exe extract_bench.exe)
+[ -n "$host" ] && [ -n "$download" ] && [ -n "$extract" ] || { echo "bench programs not built" >&2; exit 1; }
+
+# The archive is made once and kept: it takes about half a minute.
+cache=$build/bench-cache
+archive=$cache/extract.zip
+if [ ! -f "$archive" ] || [ "$src/bench/extract/make_archive.py" -nt "$archive" ]; then
+    mkdir -p "$cache"
+    echo "generating $archive ..." >&2
+    python3 "$src/bench/extract/make_archive.py" "$archive"
+fi
+
+work=$(mktemp -d /dev/shm/lobby-install-bench.XXXXXX)
+chmod 755 "$work"  # nginx's worker runs as another user
+bed=$build/bench-install-bed
+nginx_pid=
+cleanup() {
+    if [ -n "$nginx_pid" ]; then
+        kill "$nginx_pid" 2>/dev/null || true
+        wait "$nginx_pid" 2>/dev/null || true
+    fi
+    "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/data" "$work/tmp"
+cp "$archive" "$work/data/archive.zip"
+chmod 644 "$work/data/archive.zip"
+bytes=$(stat -c %s "$work/data/archive.zip")
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat > "$work/nginx.conf" <<CONF
+daemon off;
+worker_processes 1;
+pid $work/nginx.pid;
+error_log $work/nginx-error.log warn;
+events { worker_connections 64; }
+http {
+    access_log off;
+    client_body_temp_path $work/tmp/body;
+    proxy_temp_path $work/tmp/proxy;
+    fastcgi_temp_path $work/tmp/fastcgi;
+    uwsgi_temp_path $work/tmp/uwsgi;
+    scgi_temp_path $work/tmp/scgi;
+    default_type application/octet-stream;
+    sendfile on;
+    server {
+        listen 127.0.0.1:$port;
+        root $work/data;
+        location /ajax/ { return 200 "ok"; }
+    }
+}
+CONF
+nginx -p "$work/" -c "$work/nginx.conf" -e "$work/nginx-error.log" >/dev/null 2>&1 &
+nginx_pid=$!
+for _ in $(seq 50); do
+    curl --noproxy '*' -s -o /dev/null -m 2 "http://127.0.0.1:$port/archive.zip" -r 0-0 && break
+    sleep 0.1
+done
+
+# One prefix and one persistent wineserver: each run pays only its own start.
+"$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null
+export LOBBY_TESTBED=$bed
+winpath() { echo "Z:${1//\//\\}"; }
+
+run_tool() {  # tool round
+    local out=$work/out-$1-$2
+    mkdir -p "$out"
+    case $1 in
+    worker)
+        "$src/tests/bed/wine-run" "$host" --transcript "$(winpath "$out/transcript.txt")" \
+            --update "127.0.0.1:$port" --path /archive.zip --stats "127.0.0.1:$port" \
+            --root "$(winpath "$out/root")\\" >/dev/null
+        grep -q '^end 3' "$out/transcript.txt" || { echo "the worker did not install" >&2; exit 1; }
+        ;;
+    bare)
+        "$src/tests/bed/wine-run" "$download" bare "127.0.0.1:$port" /archive.zip \
+            "$(winpath "$out/archive.zip")" 4096 >/dev/null
+        "$src/tests/bed/wine-run" "$extract" "$(winpath "$out/archive.zip")" "$(winpath "$out/root")\\"
+        ;;
+    native)
+        curl --noproxy '*' -s -o "$out/archive.zip" "http://127.0.0.1:$port/archive.zip"
+        unzip -q "$out/archive.zip" -d "$out/root"
+        ;;
+    esac
+}
+
+tools=(worker bare native)
+declare -A times
+for ((r = -1; r < rounds; r++)); do  # round -1 warms up, untimed
+    for ((k = 0; k < ${#tools[@]}; k++)); do
+        tool=${tools[$(((r + 3 + k) % ${#tools[@]}))]}
+        start=$(date +%s%N)
+        run_tool "$tool" "$r"
+        end=$(date +%s%N)
+        [ "$r" -ge 0 ] && times[$tool]+="$((end - start)) "
+        rm -rf "$work/out-$tool-$r"
+    done
+done
+
+python3 - "$bytes" "$rounds" "${times[worker]}" "${times[bare]}" "${times[native]}" <<'PY'
+import statistics, sys
+size, rounds = int(sys.argv[1]), int(sys.argv[2])
+median = {}
+print('archive: %.1f MB from nginx on 127.0.0.1 to tmpfs, %d rounds' % (size / 1e6, rounds))
+for name, text in zip(('worker', 'bare', 'native'), sys.argv[3:]):
+    secs = [int(t) / 1e9 for t in text.split()]
+    median[name] = statistics.median(secs)
+    print('%-7s median %.3f s  (min %.3f s, max %.3f s)' % (name, median[name], min(secs), max(secs)))
+print('ratio bare/worker: %.3f' % (median['bare'] / median['worker']))
+PY

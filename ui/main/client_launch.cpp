@@ -1,0 +1,56 @@
+#include "ui/main/client_launch.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/debug_log.h"
+#include "base/ansi_text.h"
+#include "base/unique_resource.h"
+
+namespace {
+
+constexpr size_t kLaunchBuffer = 512;
+constexpr char kClientName[] = "lobby.exe";
+
+// When the membership cannot even be tested, nothing is started.
+bool IsAdministrator()
+{
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    UniqueSid administrators;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                  administrators.put()))
+        return false;
+    BOOL member = FALSE;
+    return CheckTokenMembership(nullptr, administrators.get(), &member) && member;
+}
+
+std::string ClientPath(const std::wstring& installDir)
+{
+    return ToAnsi(installDir.c_str()) + kClientName;
+}
+
+}  // namespace
+
+bool ClientPathFits(const std::wstring& installDir)
+{
+    return ClientPath(installDir).size() < kLaunchBuffer;
+}
+
+void LaunchInstalledClient(const std::wstring& installDir, DebugLog& log)
+{
+    if (!IsAdministrator() || !ClientPathFits(installDir))
+        return;
+    std::string client = ClientPath(installDir);
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = "runas";
+    info.lpFile = client.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExA(&info))
+        return;
+    DWORD error = GetLastError();
+    if (error == ERROR_CANCELLED)
+        log.Write("ShellExecuteEx dwError Do nothing!");
+    else
+        log.Write("ShellExecuteEx [%d]", static_cast<int>(error));
+}

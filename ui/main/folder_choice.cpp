@@ -1,0 +1,52 @@
+#include "ui/main/folder_choice.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/narrow_texts.h"
+#include "base/ansi_text.h"
+#include "base/unique_resource.h"
+#include "ui/main/client_launch.h"
+
+namespace {
+
+constexpr unsigned kMinimumFreeMb = 55;
+
+unsigned FreeMegabytes(const std::string& folder)
+{
+    ULARGE_INTEGER available = {};
+    if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr))
+        return 0;
+    return static_cast<unsigned>(available.QuadPart >> 20);
+}
+
+}  // namespace
+
+FolderChoice CheckInstallFolder(const std::wstring& folder, const std::wstring& displayName)
+{
+    if (folder.empty())
+        return {};
+    std::string ansi = ToAnsi(folder.c_str());
+    InstallLocation location = PickedInstallLocation(folder, ansi.size(), displayName);
+    // A client path the launch cannot hold is refused like a full disk,
+    // never cut.
+    if (FreeMegabytes(ansi) < kMinimumFreeMb ||
+        !ClientPathFits(location.root + displayName + L"\\")) {
+        MessageBoxA(nullptr, kTextDiskFull, nullptr, MB_OK);
+        return {};
+    }
+    return {location};
+}
+
+FolderChoice AskForInstallFolder(const std::wstring& displayName)
+{
+    wchar_t path[MAX_PATH] = {};
+    BROWSEINFOW browse = {};
+    browse.pszDisplayName = path;
+    browse.lpszTitle = L"从下面选择文件夹:";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    UniqueCoTaskMemory<ITEMIDLIST> picked(SHBrowseForFolderW(&browse));
+    if (!picked || !SHGetPathFromIDListW(picked.get(), path))
+        return {};
+    return CheckInstallFolder(path, displayName);
+}

@@ -1,0 +1,59 @@
+#include "ui/main/progress_view.h"
+
+#include <cstdio>
+
+#include "install/size_text.h"
+
+namespace {
+
+constexpr int kRunnerCells = 18;
+
+std::wstring Widen(const char* text)
+{
+    std::wstring out;
+    for (const char* p = text; *p; ++p)
+        out += static_cast<wchar_t>(*p);
+    return out;
+}
+
+}  // namespace
+
+std::wstring SpeedText(uint64_t receivedBytes, uint32_t elapsedMs)
+{
+    uint64_t bytesPerSecond = receivedBytes / (elapsedMs ? elapsedMs : 1) * 1000;
+    uint64_t kilo = bytesPerSecond >> 10;
+    char number[32];
+    if (kilo >= 1024) {
+        snprintf(number, sizeof number, "%lluM/S", static_cast<unsigned long long>(kilo >> 10));
+    } else {
+        snprintf(number, sizeof number, "%lluK/S", static_cast<unsigned long long>(kilo));
+    }
+    return L"当前下载速度：" + Widen(number);
+}
+
+ProgressView MakeProgressView(const ProgressFigures& figures)
+{
+    // Single precision as the display has always computed it; the rounded
+    // reciprocal can leave a finished download at 99 % until the worker
+    // writes 100 %.
+    constexpr float kPerKilo = 1.0f / 1024.0f;
+    float doneK = static_cast<float>(figures.done) * kPerKilo;
+    float totalK = static_cast<float>(figures.total ? figures.total : 1) * kPerKilo;
+    float ratio = 1.0f / totalK;
+    float width = ratio * doneK * kFillFullWidth;
+
+    ProgressView view;
+    view.sizeText = FormatSizeText(figures.done, figures.total);
+    view.speedText = SpeedText(figures.received, figures.elapsedMs);
+    char percent[16];
+    snprintf(percent, sizeof percent, "%d%%", static_cast<int>(ratio * doneK * 100.0f));
+    view.percentText = Widen(percent);
+    view.fillWidth = width < 0.0f ? 0 : width > kFillFullWidth ? kFillFullWidth : static_cast<int>(width);
+    return view;
+}
+
+int NextRunnerCell(int cell)
+{
+    int next = cell + 1;
+    return next >= kRunnerCells ? 1 : next;
+}
