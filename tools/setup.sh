@@ -12,7 +12,7 @@ PKGS="wine wine32:i386 wine64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
 binutils-mingw-w64-x86-64 libz-mingw-w64-dev googletest cmake make xvfb xauth
 imagemagick xdotool locales fonts-wqy-microhei fonts-dejavu-core python3
-python3-fonttools nginx zip unzip libarchive-tools curl bzip2"
+python3-fonttools python3-pil python3-numpy nginx zip unzip libarchive-tools curl bzip2"
 
 missing=""
 for p in $PKGS; do
