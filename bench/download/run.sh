@@ -5,14 +5,15 @@
 # in every round, all writing to tmpfs. Prints the median of each; the last
 # line is the ratio ours/bare 4096 loop.
 #   bench/download/run.sh [BUILD_DIR] [ROUNDS]
-# BUILD_DIR is a configured cross build (default: build-net beside this
-# repository's sources); ROUNDS defaults to 5. Each WinINet read costs about
+# BUILD_DIR is a configured cross build (default: build beside this
+# repository's sources, as `make build` makes it); ROUNDS defaults to 5; the
+# benchmark program is built first. Each WinINet read costs about
 # the same whatever else runs, but that cost differs between an idle and a
 # busy machine: compare only figures of one run.
 set -euo pipefail
 
 src=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$src/build-net}" && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
 rounds=${2:-5}
 size_mb=200
 

@@ -5,13 +5,14 @@
 # right after a large delete slows every tool, which makes disk figures
 # noise).
 #   bench/extract/run.sh [BUILD_DIR] [ROUNDS]
-# BUILD_DIR is a configured cross build (default: build-archive beside this
-# repository's sources); ROUNDS defaults to 7. The last line printed is the
+# BUILD_DIR is a configured cross build (default: build beside this
+# repository's sources, as `make build` makes it); ROUNDS defaults to 7; the
+# benchmark program is built first. The last line printed is the
 # ratio ours/unzip of the median throughputs.
 set -euo pipefail
 
 src=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$src/build-archive}" && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
 rounds=${2:-7}
 
 cmake --build "$build" --target extract_bench -j2 >/dev/null

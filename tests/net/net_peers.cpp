@@ -31,14 +31,16 @@ NetPeers LoadPeers()
         return peers;
     std::istringstream ports(ReadFileBytes(WindowsPath(dir) + L"ports"));
     std::string name;
-    int port = 0;
-    while (ports >> name >> port) {
+    long value = 0;
+    while (ports >> name >> value) {
         if (name == "nginx")
-            peers.nginxPort = port;
+            peers.nginxPort = static_cast<int>(value);
         else if (name == "fault")
-            peers.faultPort = port;
+            peers.faultPort = static_cast<int>(value);
         else if (name == "fault80")
             peers.faultOnPort80 = true;
+        else if (name == "faultseed")
+            peers.faultSeed = value;
     }
     peers.dataDir = WindowsPath(dir) + L"data\\";
     return peers;
@@ -196,6 +198,22 @@ std::vector<LoggedRequest> RequestLog(const std::string& tag)
         log.back().headers[name] = value == std::string::npos ? "" : line.substr(value);
     }
     return log;
+}
+
+bool ReleaseHold(const std::string& key)
+{
+    return FetchText(Peers().faultPort, "/_release/" + key) == "released\n";
+}
+
+DrawnCut LatestCut(const std::string& tag)
+{
+    DrawnCut cut;
+    std::istringstream text(FetchText(Peers().faultPort, "/_cuts/" + tag));
+    std::string how;
+    if (!(text >> cut.number >> cut.bytes >> how))
+        return {};
+    cut.reset = how == "reset";
+    return cut;
 }
 
 std::string Sha256Hex(const std::string& bytes)

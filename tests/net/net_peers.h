@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct NetPeers {
     int nginxPort = 0;
     int faultPort = 0;
     bool faultOnPort80 = false;  // the fault server also answers on 127.0.0.1:80
+    long faultSeed = -1;         // of its random cuts; LOBBY_FAULT_SEED forces one
     std::wstring dataDir;  // Windows path of the served files, ends with "\"
 };
 
@@ -38,6 +40,16 @@ struct LoggedRequest {
 };
 // What the fault server saw under `tag`, in arrival order.
 std::vector<LoggedRequest> RequestLog(const std::string& tag);
+// Lets the fault server go on with the answers held under "hold=key".
+bool ReleaseHold(const std::string& key);
+
+// The fault server's latest random cut under `tag`; number 0 when none.
+struct DrawnCut {
+    int number = 0;  // of the request in the tag's stream
+    ULONGLONG bytes = 0;
+    bool reset = false;
+};
+DrawnCut LatestCut(const std::string& tag);
 
 std::string Sha256Hex(const std::string& bytes);
 std::string Narrow(const std::wstring& path);  // ASCII paths only
@@ -57,7 +69,7 @@ public:
         LONG userValue;
     };
     std::vector<Call> calls;
-    void (*onCall)(RecordingDownloader& self) = nullptr;
+    std::function<void(RecordingDownloader& self)> onCall;
 
     void OnProgress(HANDLE file, int status, DWORD elapsedMs, ULONGLONG received, ULONGLONG total, ULONGLONG offset,
                     LONG userValue) override;

@@ -3,8 +3,11 @@
 # ports of 127.0.0.1, serving the files generated into DIR/data.
 #   peers.sh up DIR     generate the files, start both, wait until they answer
 #   peers.sh down DIR   stop them by process id
-# DIR/ports then holds "nginx <port>" and "fault <port>"; DIR/data/SHA256SUMS
-# the digests of the served files.
+# DIR/ports then holds "nginx <port>", "fault <port>" and "faultseed <seed>";
+# DIR/data/SHA256SUMS the digests of the served files. The fault server's
+# random cuts take a new seed each time unless LOBBY_FAULT_SEED gives one,
+# which replays the cuts of an earlier run (its seed is in DIR/fault.log and
+# in the output of a failed test).
 set -u
 cmd=$1 dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -64,11 +67,17 @@ start_nginx() {
 }
 
 start_fault() {
-    python3 "$tools/http_fault_server.py" "$dir/data" "$dir/fault.port" >"$dir/fault.log" 2>&1 &
+    local seed=${LOBBY_FAULT_SEED:-$(python3 -c 'import random; print(random.SystemRandom().randrange(2**31))')}
+    if ! [[ $seed =~ ^[0-9]+$ ]] || [ "$seed" -ge 2147483648 ]; then
+        echo "LOBBY_FAULT_SEED must be a number below 2^31, not '$seed'" >&2
+        return 1
+    fi
+    python3 "$tools/http_fault_server.py" "$dir/data" "$dir/fault.port" "$seed" >"$dir/fault.log" 2>&1 &
     echo $! > "$dir/fault.pid"
     for _ in $(seq 50); do
         if [ -f "$dir/fault.port" ] && answers "$(cat "$dir/fault.port")"; then
             echo "fault $(cat "$dir/fault.port")" >> "$dir/ports"
+            echo "faultseed $seed" >> "$dir/ports"
             [ -f "$dir/fault.port.80" ] && echo "fault80 80" >> "$dir/ports"
             return 0
         fi
