@@ -12,6 +12,8 @@ ButtonWidget::ButtonWidget(int x, int y, LPCWSTR imageName, Widget* parent, int 
 
 void ButtonWidget::SetVisible(int v)
 {
+    if (OffWindowThread("ButtonWidget::SetVisible"))
+        return;
     if (v != visible) {
         pressed = hovered = 0;
         SetFrame(CELL_NORMAL, 0);
@@ -21,6 +23,8 @@ void ButtonWidget::SetVisible(int v)
 
 void ButtonWidget::SetEnabled(int e)
 {
+    if (OffWindowThread("ButtonWidget::SetEnabled"))
+        return;
     if (e != enabled) {
         pressed = hovered = 0;
         SetFrame(e == 1 ? CELL_NORMAL : CELL_DISABLED, 0);

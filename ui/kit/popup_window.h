@@ -15,7 +15,11 @@ public:
     // Hidden, with the size of `rect`, centred on `owner`.
     PopupWindow(const RECT* rect, HWND owner);
 
-    void SetDragWidget(Widget* widget) { dragWidget = widget; }
+    void SetDragWidget(Widget* widget)
+    {
+        if (!OffWindowThread("PopupWindow::SetDragWidget"))
+            dragWidget = widget;
+    }
 
     int OnNotify(NotifyRecord* record, Widget* sender) override;
     int GetDragRect(RECT* out, Widget* pressed) override;

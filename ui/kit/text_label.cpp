@@ -14,6 +14,8 @@ TextLabel::TextLabel(const RECT* rect, LPCWSTR imageName, Widget* parent, Gdiplu
 
 void TextLabel::SetLabelText(const wchar_t* t)
 {
+    if (OffWindowThread("TextLabel::SetLabelText"))
+        return;
     labelText = t ? t : L"";
     Invalidate(nullptr, 0);
 }

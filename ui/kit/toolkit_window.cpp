@@ -20,6 +20,8 @@ ToolkitWindow::ToolkitWindow(int x, int y, LPCWSTR imageName, LPCWSTR className,
 
 void ToolkitWindow::Create(LPCWSTR className, HWND parent, DWORD exStyle, DWORD style, UINT classStyle)
 {
+    // The window belongs to the thread that creates it, and so does the tree.
+    windowThread = GetCurrentThreadId();
     char name[256] = {};
     WideCharToMultiByte(CP_ACP, 0, className, -1, name, sizeof name, nullptr, nullptr);
     WNDCLASSEXA wc = {};
@@ -82,6 +84,8 @@ LRESULT CALLBACK ToolkitWindow::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPa
 
 void ToolkitWindow::SetVisible(int show)
 {
+    if (OffWindowThread("ToolkitWindow::SetVisible"))
+        return;
     visible = show;
     ShowWindow(hwnd, show);
     if (show == 1)
@@ -90,6 +94,8 @@ void ToolkitWindow::SetVisible(int show)
 
 void ToolkitWindow::SetEnabled(int enable)
 {
+    if (OffWindowThread("ToolkitWindow::SetEnabled"))
+        return;
     enabled = enable;
     EnableWindow(hwnd, enable);
 }
@@ -106,6 +112,8 @@ int ToolkitWindow::IsEnabled()
 
 RECT* ToolkitWindow::SetRect(RECT* oldOut, const RECT* r, int s)
 {
+    if (OffWindowThread("ToolkitWindow::SetRect"))
+        return oldOut;
     if (!r) {
         if (oldOut)
             *oldOut = rect;
@@ -139,6 +147,8 @@ void ToolkitWindow::OnTimer(UINT_PTR) {}
 
 void ToolkitWindow::CenterWindow(const RECT* reference)
 {
+    if (OffWindowThread("ToolkitWindow::CenterWindow"))
+        return;
     if (!hwnd)
         return;
     RECT client;
@@ -161,11 +171,15 @@ void ToolkitWindow::CenterWindow(const RECT* reference)
 
 void ToolkitWindow::SetTimer(UINT_PTR id, UINT ms)
 {
+    if (OffWindowThread("ToolkitWindow::SetTimer"))
+        return;
     ::SetTimer(hwnd, id, ms, nullptr);
 }
 
 void ToolkitWindow::KillTimer(UINT_PTR id)
 {
+    if (OffWindowThread("ToolkitWindow::KillTimer"))
+        return;
     ::KillTimer(hwnd, id);
 }
 

@@ -1,7 +1,8 @@
 // The toolkit's top-level window: a Widget that owns a Win32 window, the
 // off-screen surface, and the window-wide focus, capture and hover state.
 // The window procedure turns mouse, focus, paint, timer and close messages
-// into calls on the widget tree.
+// into calls on the widget tree. Its setters, CenterWindow and the timers
+// are refused off the creating thread, like those of every widget.
 #pragma once
 
 #include <windows.h>

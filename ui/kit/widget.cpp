@@ -1,6 +1,7 @@
 #include "ui/kit/widget.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 
 #include "ui/kit/frame_target.h"
@@ -63,7 +64,11 @@ void Widget::Attach()
     if (parent) {
         parent->children.push_back(this);
         hwnd = parent->hwnd;
+        windowThread = parent->windowThread;
         OffsetRect(&rect, parent->rect.left, parent->rect.top);
+    } else if (hwnd) {
+        // Placed straight on a window handle: it belongs to that window's thread.
+        windowThread = GetWindowThreadProcessId(hwnd, nullptr);
     }
     InvalidateOnWindow(VisibleArea(), FALSE);
 }
@@ -79,6 +84,21 @@ Widget::~Widget()
     if (hwnd)
         SendMessageA(hwnd, WM_TOOLKIT, TK_WIDGET_GONE, reinterpret_cast<LPARAM>(this));
     InvalidateOnWindow(VisibleArea(), FALSE);
+}
+
+bool Widget::RefuseOffThread(const char* operation)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "ui/kit: %s called off its window's thread, ignored\n", operation);
+    OutputDebugStringA(line);
+    return true;
+}
+
+void Widget::AdoptWindowThread(DWORD thread)
+{
+    windowThread = thread;
+    for (Widget* child : children)
+        child->AdoptWindowThread(thread);
 }
 
 RECT Widget::VisibleArea() const
@@ -104,6 +124,8 @@ int Widget::Notify(int32_t code, int32_t param1, int32_t param2)
 
 void Widget::SetVisible(int v)
 {
+    if (OffWindowThread("Widget::SetVisible"))
+        return;
     if (v == visible)
         return;
     if (!children.empty()) {
@@ -124,6 +146,8 @@ void Widget::SetVisible(int v)
 
 void Widget::SetEnabled(int e)
 {
+    if (OffWindowThread("Widget::SetEnabled"))
+        return;
     if (e == enabled)
         return;
     enabled = e;
@@ -135,6 +159,8 @@ void Widget::SetEnabled(int e)
 
 void Widget::SetNotify(int n, int recursive)
 {
+    if (OffWindowThread("Widget::SetNotify"))
+        return;
     if (parent)
         notify = n;
     if (recursive == 1) {
@@ -145,6 +171,8 @@ void Widget::SetNotify(int n, int recursive)
 
 void Widget::SetFrameGrid(unsigned c, unsigned r)
 {
+    if (OffWindowThread("Widget::SetFrameGrid"))
+        return;
     Box box = ToBox(rect);
     if (!ShrinkToCell(box, c, r))
         return;
@@ -161,6 +189,8 @@ void Widget::GetFrameGrid(int* c, int* r)
 
 void Widget::SetFrame(int col, int row)
 {
+    if (OffWindowThread("Widget::SetFrame"))
+        return;
     if (col == frameCol && row == frameRow)
         return;
     frameCol = col;
@@ -176,6 +206,8 @@ void Widget::GetFrame(int* col, int* row)
 
 void Widget::SetAlpha(unsigned a)
 {
+    if (OffWindowThread("Widget::SetAlpha"))
+        return;
     if (a == alpha)
         return;
     alpha = std::min(a, 255u);
@@ -189,6 +221,8 @@ void Widget::GetAlpha(int* a)
 
 void Widget::SetFlip(int x, int y)
 {
+    if (OffWindowThread("Widget::SetFlip"))
+        return;
     if (x == flipX && y == flipY)
         return;
     flipX = x;
@@ -204,6 +238,8 @@ void Widget::GetFlip(int* x, int* y)
 
 void Widget::SetCursor(HCURSOR c)
 {
+    if (OffWindowThread("Widget::SetCursor"))
+        return;
     cursor = c;
 }
 
@@ -214,6 +250,8 @@ void Widget::GetCursor(HCURSOR* c)
 
 int Widget::SetFocus()
 {
+    if (OffWindowThread("Widget::SetFocus"))
+        return 0;
     return static_cast<int>(SendMessageA(hwnd, WM_TOOLKIT, TK_SET_FOCUS, reinterpret_cast<LPARAM>(this)));
 }
 
@@ -260,17 +298,23 @@ HWND Widget::GetHwnd()
 
 void Widget::DeleteLater()
 {
+    if (OffWindowThread("Widget::DeleteLater"))
+        return;
     SendMessageA(hwnd, WM_TOOLKIT, TK_DELETE_LATER, reinterpret_cast<LPARAM>(this));
 }
 
 void Widget::Invalidate(const RECT* area, int erase)
 {
+    if (OffWindowThread("Widget::Invalidate"))
+        return;
     RECT r = area ? *area : rect;
     InvalidateOnWindow(Intersection(r, parent ? parent->rect : rect), erase);
 }
 
 RECT* Widget::SetRect(RECT* oldOut, const RECT* newRect, int s)
 {
+    if (OffWindowThread("Widget::SetRect"))
+        return oldOut;
     RECT old = rect;
     if (parent)
         OffsetRect(&old, -parent->rect.left, -parent->rect.top);
@@ -320,6 +364,9 @@ Widget* Widget::SetParent(Widget* p)
     Widget* old = parent;
     if (!p)
         return old;
+    // Both trees belong to the caller's thread, or the move is refused.
+    if (OffWindowThread("Widget::SetParent") || p->OffWindowThread("Widget::SetParent"))
+        return old;
     if (old) {
         OffsetRect(&rect, -old->rect.left, -old->rect.top);
         auto& siblings = old->children;
@@ -328,17 +375,23 @@ Widget* Widget::SetParent(Widget* p)
     parent = p;
     p->children.push_back(this);
     hwnd = p->hwnd;
+    if (p->windowThread)
+        AdoptWindowThread(p->windowThread);
     OffsetRect(&rect, p->rect.left, p->rect.top);
     return old;
 }
 
 Widget* Widget::GetFocus()
 {
+    if (OffWindowThread("Widget::GetFocus"))
+        return nullptr;
     return reinterpret_cast<Widget*>(SendMessageA(hwnd, WM_TOOLKIT, TK_GET_FOCUS, 1));
 }
 
 void Widget::SetText(const wchar_t* t)
 {
+    if (OffWindowThread("Widget::SetText"))
+        return;
     text = t ? t : L"";
 }
 

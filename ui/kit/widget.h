@@ -2,6 +2,11 @@
 // of a sprite-sheet image inside a rectangle of its window, a list of owned
 // children, hit testing, and mouse/focus events turned into notification
 // records for the parent.
+//
+// A widget belongs to the thread of its window (known once it is on one).
+// Called from any other thread, its setters, SetFocus, GetFocus, DeleteLater,
+// Invalidate, SetRect and SetParent do nothing, leave out-parameters as they
+// were and write a debug trace; the other getters just read.
 #pragma once
 
 #include <windows.h>
@@ -124,6 +129,17 @@ public:
     Widget* GetParent() const { return parent; }
 
 protected:
+    // True, after a debug trace naming `operation`, when called on another
+    // thread than the window's: the caller then does nothing at all. Every
+    // mutating operation asks first, so a thread that waits for a worker
+    // can never be blocked by that worker's calls on its widgets.
+    bool OffWindowThread(const char* operation) const
+    {
+        return windowThread != 0 && windowThread != GetCurrentThreadId() && RefuseOffThread(operation);
+    }
+    // The window's thread for this widget and its descendants.
+    void AdoptWindowThread(DWORD thread);
+
     // Passes a record to the parent when notifications are on; the result of
     // the parent's OnNotify, or 0.
     int Notify(int32_t code, int32_t param1, int32_t param2);
@@ -150,8 +166,12 @@ protected:
     int frameRow = 0;
     unsigned alpha = 255;
     HCURSOR cursor = nullptr;
+    // 0 while the widget is on no window.
+    DWORD windowThread = 0;
 
 private:
+    static bool RefuseOffThread(const char* operation);
+
     // The image's pixels as GDI+ draws them, read once at load.
     ImagePixels imagePixels;
 
