@@ -27,6 +27,11 @@ constexpr UINT_PTR TIMER_TIPS = 113;
 constexpr UINT_PTR TIMER_ICON_TIP = 114;
 constexpr UINT_PTR TIMER_TIP_CLOSE = 115;
 
+// Application messages of the main window.
+constexpr UINT MSG_ICON_FOUND = WM_APP + 2;     // desktop list view, RECT* of the new icon
+constexpr UINT MSG_RETRY_INSTALL = WM_APP + 3;  // failure panel's retry button
+constexpr UINT MSG_PARK_INSTALL = WM_APP + 4;   // failure panel's OK button
+
 // The window elements the worker changes.
 enum WorkerElement : WPARAM {
     ELEMENT_SIZE_LABEL = 1,

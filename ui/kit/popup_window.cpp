@@ -4,10 +4,12 @@
 
 // The empty image path opens nothing: the popup has no image of its own and
 // stays transparent wherever its children do not draw.
-PopupWindow::PopupWindow(const RECT* rect, HWND owner)
+PopupWindow::PopupWindow(const RECT* rect, HWND owner, UINT okMessage, UINT retryMessage)
     : ToolkitWindow(rect, L"", L"ERROR_WINDOW", owner, WS_EX_LAYERED, WS_POPUP, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
                     0),
-      owner(owner)
+      owner(owner),
+      okMessage(okMessage),
+      retryMessage(retryMessage)
 {
     CenterWindow(nullptr);
 }
@@ -17,10 +19,10 @@ int PopupWindow::OnNotify(NotifyRecord* record, Widget* sender)
     if (record->code != WN_BUTTON_CLICKED)
         return 0;
     int id = sender->GetId();
-    if (id != ID_PARK_BUTTON && id != ID_RETRY_BUTTON)
+    if (id != ID_OK_BUTTON && id != ID_RETRY_BUTTON)
         return 0;
     // Sent before hiding: the owner has acted when the popup disappears.
-    SendMessageA(owner, id == ID_PARK_BUTTON ? MSG_PARK_INSTALL : MSG_RETRY_INSTALL, 0, 0);
+    SendMessageA(owner, id == ID_OK_BUTTON ? okMessage : retryMessage, 0, 0);
     SetVisible(0);
     return 0;
 }

@@ -1,19 +1,17 @@
 // Notice popup: a layered window laid over its owner, holding a panel,
-// labels and two buttons. Either button sends its message to the owner and
-// hides the popup; the panel is a drag handle.
+// labels and two buttons. Either button sends the owner's message for it
+// and hides the popup; the panel is a drag handle.
 #pragma once
 
 #include "ui/kit/toolkit_window.h"
 
-constexpr UINT MSG_RETRY_INSTALL = WM_APP + 3;
-constexpr UINT MSG_PARK_INSTALL = WM_APP + 4;
-
 class PopupWindow : public ToolkitWindow {
 public:
-    enum : int { ID_PARK_BUTTON = 1002, ID_RETRY_BUTTON = 1003 };
+    enum : int { ID_OK_BUTTON = 1002, ID_RETRY_BUTTON = 1003 };
 
-    // Hidden, with the size of `rect`, centred on `owner`.
-    PopupWindow(const RECT* rect, HWND owner);
+    // Hidden, with the size of `rect`, centred on `owner`. The buttons send
+    // `okMessage` and `retryMessage` (wParam and lParam 0) to the owner.
+    PopupWindow(const RECT* rect, HWND owner, UINT okMessage, UINT retryMessage);
 
     void SetDragWidget(Widget* widget)
     {
@@ -26,5 +24,7 @@ public:
 
 private:
     HWND owner;
+    UINT okMessage;
+    UINT retryMessage;
     Widget* dragWidget = nullptr;
 };

@@ -11,6 +11,9 @@
 
 namespace {
 
+constexpr UINT kOkMessage = WM_APP + 4;
+constexpr UINT kRetryMessage = WM_APP + 3;
+
 // Records caption drags instead of entering the system's modal move loop.
 class TestPopup : public PopupWindow {
 public:
@@ -29,14 +32,14 @@ public:
 // The owner's client size, like the installer's failure panel.
 class Popup : public ::testing::Test {
 protected:
-    Popup() : owner(RECT{100, 100, 700, 450}, Skin(1101), kImageType), popup(&client, owner.GetHwnd())
+    Popup() : owner(RECT{100, 100, 700, 450}, Skin(1101), kImageType), popup(&client, owner.GetHwnd(), kOkMessage, kRetryMessage)
     {
         owner.onMessage = [this](UINT msg) {
-            retries += msg == MSG_RETRY_INSTALL;
-            parks += msg == MSG_PARK_INSTALL;
+            retries += msg == kRetryMessage;
+            parks += msg == kOkMessage;
         };
         panel = new Widget(80, 60, Skin(1117), &popup, 0, nullptr, kImageType);
-        new ButtonWidget(425, 205, Skin(1118), &popup, PopupWindow::ID_PARK_BUTTON, kImageType);
+        new ButtonWidget(425, 205, Skin(1118), &popup, PopupWindow::ID_OK_BUTTON, kImageType);
         new ButtonWidget(330, 205, Skin(1119), &popup, PopupWindow::ID_RETRY_BUTTON, kImageType);
         RECT text = {20, 30, 420, 60};
         label = new TextLabel(&text, L"", panel, nullptr, nullptr, nullptr, 0);
