@@ -9,6 +9,7 @@ The scratch dir is removed when the builds match and kept otherwise."""
 import csv
 import hashlib
 import os
+import pathlib
 import shutil
 import struct
 import subprocess
@@ -40,22 +41,13 @@ def make_channels(copy, env_extra):
         sys.exit(f"FAIL: make channels in {copy} exited with {result.returncode}")
 
 
-def read_sums(folder):
-    with open(os.path.join(folder, "SHA256SUMS")) as f:
-        text = f.read()
-    return text, {line[66:]: line[:64] for line in text.splitlines()}
-
-
 def pe_magic(data):
     header = struct.unpack_from("<I", data, 0x3C)[0]
     return struct.unpack_from("<H", data, header + 24)[0]
 
 
 def first_difference(a, b):
-    for i, (x, y) in enumerate(zip(a, b)):
-        if x != y:
-            return i
-    return min(len(a), len(b))
+    return next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
 
 
 def main():
@@ -66,43 +58,34 @@ def main():
         make_channels(copy, {"TZ": tz})
 
     with open(os.path.join(SOURCE, "channels.csv"), newline="", encoding="utf-8-sig") as f:
-        expected = sorted(row["output_name"] + ".exe" for row in csv.DictReader(f))
+        names = sorted(row["output_name"] + ".exe" for row in csv.DictReader(f))
     outputs = [os.path.join(copy, "build-channels") for copy in COPIES]
-    texts = []
     failures = []
+    sums = []
     for out in outputs:
-        text, sums = read_sums(out)
-        texts.append(text)
-        if sorted(sums) != expected:
-            failures.append(f"{out}/SHA256SUMS lists {sorted(sums)}, the table {expected}")
-            continue
-        for name, digest in sums.items():
-            with open(os.path.join(out, name), "rb") as f:
-                data = f.read()
-            if hashlib.sha256(data).hexdigest() != digest:
-                failures.append(f"{out}/{name} does not match its line in SHA256SUMS")
-            if pe_magic(data) != 0x10B:
-                failures.append(f"{out}/{name} is not a 32-bit (PE32) program")
-
-    for name in expected:
-        files = [os.path.join(out, name) for out in outputs]
-        datas = []
-        for path in files:
-            with open(path, "rb") as f:
-                datas.append(f.read())
-        if datas[0] == datas[1]:
-            print(f"same bytes: {name} ({len(datas[0])} bytes)")
-            continue
-        offset = first_difference(*datas)
-        failures.append(f"{name} differs first at offset {offset} (0x{offset:x}); sizes {len(datas[0])} and "
-                        f"{len(datas[1])}: {files[0]} {files[1]}")
-    if texts[0] != texts[1]:
+        with open(os.path.join(out, "SHA256SUMS")) as f:
+            sums.append(f.read())
+    if sums[0] != sums[1]:
         failures.append("the two SHA256SUMS differ")
+    for name in names:
+        files = [os.path.join(out, name) for out in outputs]
+        datas = [pathlib.Path(path).read_bytes() for path in files]
+        line = f"{hashlib.sha256(datas[0]).hexdigest()}  {name}\n"
+        if line not in sums[0]:
+            failures.append(f"{name}: no line {line.strip()!r} in SHA256SUMS")
+        if pe_magic(datas[0]) != 0x10B:
+            failures.append(f"{name} is not a 32-bit (PE32) program")
+        if datas[0] != datas[1]:
+            offset = first_difference(*datas)
+            failures.append(f"{name} differs first at offset {offset} (0x{offset:x}); sizes {len(datas[0])} "
+                            f"and {len(datas[1])}: {files[0]} {files[1]}")
+    if len(sums[0].splitlines()) != len(names):
+        failures.append(f"SHA256SUMS has other lines than the table's {names}:\n{sums[0]}")
 
     if failures:
         sys.exit("FAIL:\n" + "\n".join(failures) + f"\nboth builds are kept in {SCRATCH}")
     shutil.rmtree(SCRATCH)
-    print("both builds give the same", len(expected), "executables and SHA256SUMS")
+    print(f"both builds give the same bytes for {', '.join(names)} and the same SHA256SUMS")
 
 
 if __name__ == "__main__":
