@@ -4,8 +4,9 @@
 # Builds one installer executable. Everything per channel is a value here, so
 # test builds that point at 127.0.0.1 need no code change.
 function(add_installer target)
-    cmake_parse_arguments(ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ATTEMPTS;OUTPUT_DIR"
-        "OMIT_STRINGS" ${ARGN})
+    # PARSE_ARGV keeps a value's semicolons (a banner query may hold them).
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ATTEMPTS;OUTPUT_DIR"
+        "OMIT_STRINGS")
     set(gen ${CMAKE_BINARY_DIR}/variants/${target})
 
     lobby_write_string_table(${gen}/strings.rc
@@ -43,17 +44,15 @@ endfunction()
 #                          BANNER_URL .. [OMIT_STRINGS <ids...>])
 # The channel's string table (ids 20001-20004), leaving out the ids named.
 function(lobby_write_string_table file)
-    cmake_parse_arguments(ARG "" "CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL" "OMIT_STRINGS" ${ARGN})
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL" "OMIT_STRINGS")
+    set(ids 20001 20002 20003 20004)
+    set(fields CHANNEL_ID DOWNLOAD_PATH OFFICIAL BANNER_URL)
     set(rows "")
-    foreach(pair "20001|${ARG_CHANNEL_ID}" "20002|${ARG_DOWNLOAD_PATH}" "20003|${ARG_OFFICIAL}" "20004|${ARG_BANNER_URL}")
-        string(REPLACE "|" ";" pair "${pair}")
-        list(GET pair 0 id)
-        list(LENGTH pair n)
-        set(value "")
-        if(n GREATER 1)
-            list(GET pair 1 value)
-        endif()
+    foreach(id field IN ZIP_LISTS ids fields)
         if(NOT id IN_LIST ARG_OMIT_STRINGS)
+            # The resource compiler reads a backslash as an escape and a
+            # doubled quote as one quote.
+            string(REPLACE "\\" "\\\\" value "${ARG_${field}}")
             string(REPLACE "\"" "\"\"" value "${value}")
             string(APPEND rows "    ${id} \"${value}\"\n")
         endif()

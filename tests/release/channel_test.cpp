@@ -1,0 +1,108 @@
+// Installers built from the rows of two_channels.csv: each carries exactly
+// its own row, and still takes its share number from its file name.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/config.h"
+#include "base/unique_resource.h"
+#include "tests/support/child_process.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/windows.h"
+
+namespace {
+
+// The rows of two_channels.csv, as the program must read them back.
+struct Row {
+    const wchar_t* name;
+    const wchar_t* channelId;
+    const wchar_t* downloadPath;
+    const wchar_t* official;
+    const wchar_t* bannerUrl;
+    const wchar_t* shareId;
+};
+
+const Row kRows[] = {
+    {L"Download_kp_4101", L"4101", L"/update/kpwd_lobby.zip", L"0",
+     L"http://127.0.0.1/banner_download/index.do?siteID=100&channelID=4101", L"4101"},
+    {L"Setup_kp_0042", L"0042", L"/channels/中文/lobby.zip", L"1",
+     L"http://127.0.0.1/b/index.do?siteID=100&channelID=42;dir=\\new\\,\"q\",中", L"0042"},
+};
+
+std::wstring Executable(const Row& row)
+{
+    return BuildPath(std::wstring(L"tests/release/") + row.name + L".exe");
+}
+
+struct ModuleFree {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using DataModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
+
+std::wstring LoadWide(HMODULE module, UINT id)
+{
+    wchar_t buffer[1024];
+    wmemset(buffer, 0x5555, 1024);
+    SetLastError(0xdeadbeef);
+    int count = LoadStringW(module, id, buffer, 1024);
+    if (count <= 0)
+        return L"<missing " + std::to_wstring(id) + L", error " + std::to_wstring(GetLastError()) + L">";
+    return std::wstring(buffer, count);
+}
+
+const wchar_t kShareKey[] = L"SOFTWARE\\ZelkGame\\Lobby\\Share\\shareid_100";
+
+// The digits stored, without the terminator the system may count.
+std::wstring ReadShareValue()
+{
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShareKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return L"absent";
+    wchar_t data[64];
+    wmemset(data, 0x5555, 64);
+    DWORD size = sizeof data;
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return L"absent";
+    std::wstring value(data, size / sizeof(wchar_t));
+    if (!value.empty() && value.back() == L'\0')
+        value.pop_back();
+    return value;
+}
+
+}  // namespace
+
+TEST(ChannelTable, EachExecutableCarriesExactlyItsRow)
+{
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.name)));
+        // As data only: nothing of the installer runs in this process.
+        DataModule module(LoadLibraryExW(Executable(row).c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        ASSERT_TRUE(module) << GetLastError();
+        EXPECT_EQ(row.channelId, LoadWide(module.get(), ID_CHANNAL));
+        EXPECT_EQ(row.downloadPath, LoadWide(module.get(), ID_DOWNLOADURL));
+        EXPECT_EQ(row.official, LoadWide(module.get(), ID_IFOFFICIAL));
+        EXPECT_EQ(row.bannerUrl, LoadWide(module.get(), ID_BANNERURL));
+    }
+}
+
+TEST(ChannelTable, ShareNumberComesFromTheFileName)
+{
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.name)));
+        RegDeleteKeyW(HKEY_CURRENT_USER, kShareKey);
+        ScratchDir dir;
+        std::wstring exe = dir / (std::wstring(row.name) + L".exe");
+        ASSERT_TRUE(CopyFileW(Executable(row).c_str(), exe.c_str(), FALSE)) << GetLastError();
+
+        ChildProcess installer(exe);
+        ASSERT_TRUE(installer.started());
+        HWND window = WaitForProcessWindow(installer.id(), "DownloadWindow", 20000);
+        ASSERT_TRUE(window) << "no window";
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(installer.Wait(10000)) << "did not end on close";
+        EXPECT_EQ(row.shareId, ReadShareValue());
+    }
+}
