@@ -208,9 +208,11 @@ TEST_F(InstallWorkerTest, RunEndedMidDownloadResumesWithOneRangeRequest_FixedFau
     ServeSample(kArchive);
     size_t cut = archive.size() * 2 / 3 / 4096 * 4096;
     std::string tag = TestTag();
-    // The server stops sending after `cut` bytes and holds the connection,
-    // so the worker waits in a read, its last chunk written and stamped.
-    std::string stalling = "/f/tag=" + tag + ",stallat=" + std::to_string(cut) + ",stall=60/" + ToAnsi(kArchive);
+    // The server stops sending after `cut` bytes and holds the connection
+    // (never released), so the worker waits in a read, its last chunk
+    // written and stamped.
+    std::string stalling =
+        "/f/tag=" + tag + ",hold=" + tag + ",holdat=" + std::to_string(cut) + "/" + ToAnsi(kArchive);
     {
         WorkerHost first(scratch, Options(stalling, FaultHost()));
         ASSERT_TRUE(first.started());
