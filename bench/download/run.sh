@@ -17,19 +17,14 @@ build=$(cd "${1:-$src/build}" && pwd)
 rounds=${2:-5}
 size_mb=200
 
-cmake --build "$build" --target download_bench -j2 >/dev/null
-exe=$(find "$build" -name download_bench.exe -print -quit)
-[ -n "$exe" ] || { echo "download_bench.exe not built" >&2; exit 1; }
+. "$src/bench/common.sh"
+bench_programs download_bench=exe
 
 work=$(mktemp -d /dev/shm/lobby-download-bench.XXXXXX)
-chmod 755 "$work"  # nginx's worker runs as another user
 bed=$build/bench-download-bed
 nginx_pid=
 cleanup() {
-    if [ -n "$nginx_pid" ]; then
-        kill "$nginx_pid" 2>/dev/null || true
-        wait "$nginx_pid" 2>/dev/null || true
-    fi
+    stop_nginx
     "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
@@ -40,34 +35,7 @@ mkdir -p "$work/data" "$work/tmp" "$work/out"
 head -c $((size_mb * 1024 * 1024)) /dev/urandom > "$work/data/object.bin"
 bytes=$(stat -c %s "$work/data/object.bin")
 
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-cat > "$work/nginx.conf" <<CONF
-daemon off;
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/nginx-error.log warn;
-events { worker_connections 64; }
-http {
-    access_log off;
-    client_body_temp_path $work/tmp/body;
-    proxy_temp_path $work/tmp/proxy;
-    fastcgi_temp_path $work/tmp/fastcgi;
-    uwsgi_temp_path $work/tmp/uwsgi;
-    scgi_temp_path $work/tmp/scgi;
-    default_type application/octet-stream;
-    sendfile on;
-    server {
-        listen 127.0.0.1:$port;
-        root $work/data;
-    }
-}
-CONF
-nginx -p "$work/" -c "$work/nginx.conf" -e "$work/nginx-error.log" >/dev/null 2>&1 &
-nginx_pid=$!
-for _ in $(seq 50); do
-    curl --noproxy '*' -s -o /dev/null -m 2 "http://127.0.0.1:$port/object.bin" -r 0-0 && break
-    sleep 0.1
-done
+start_nginx "$work"
 
 # One prefix and one persistent wineserver: each run pays only its own start.
 "$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null

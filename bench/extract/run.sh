@@ -15,18 +15,9 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
 rounds=${2:-7}
 
-cmake --build "$build" --target extract_bench -j2 >/dev/null
-exe=$(find "$build" -name extract_bench.exe -print -quit)
-[ -n "$exe" ] || { echo "extract_bench.exe not built" >&2; exit 1; }
-
-# The archive is made once and kept: it takes about half a minute.
-cache=$build/bench-cache
-archive=$cache/extract.zip
-if [ ! -f "$archive" ] || [ "$src/bench/extract/make_archive.py" -nt "$archive" ]; then
-    mkdir -p "$cache"
-    echo "generating $archive ..." >&2
-    python3 "$src/bench/extract/make_archive.py" "$archive"
-fi
+. "$src/bench/common.sh"
+bench_programs extract_bench=exe
+archive=$(bench_archive)
 
 shm=$(mktemp -d /dev/shm/lobby-extract-bench.XXXXXX)
 bed=$build/bench-bed

@@ -17,69 +17,24 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
 rounds=${2:-3}
 
-cmake --build "$build" --target install_worker_host download_bench extract_bench -j2 >/dev/null
-find_exe() { find "$build" -name "$1" -print -quit; }
-host=$(find_exe install_worker_host.exe)
-download=$(find_exe download_bench.exe)
-extract=$(find_exe extract_bench.exe)
-[ -n "$host" ] && [ -n "$download" ] && [ -n "$extract" ] || { echo "bench programs not built" >&2; exit 1; }
-
-# The archive is made once and kept: it takes about half a minute.
-cache=$build/bench-cache
-archive=$cache/extract.zip
-if [ ! -f "$archive" ] || [ "$src/bench/extract/make_archive.py" -nt "$archive" ]; then
-    mkdir -p "$cache"
-    echo "generating $archive ..." >&2
-    python3 "$src/bench/extract/make_archive.py" "$archive"
-fi
+. "$src/bench/common.sh"
+bench_programs install_worker_host=host download_bench=download extract_bench=extract
+archive=$(bench_archive)
 
 work=$(mktemp -d /dev/shm/lobby-install-bench.XXXXXX)
-chmod 755 "$work"  # nginx's worker runs as another user
 bed=$build/bench-install-bed
 nginx_pid=
 cleanup() {
-    if [ -n "$nginx_pid" ]; then
-        kill "$nginx_pid" 2>/dev/null || true
-        wait "$nginx_pid" 2>/dev/null || true
-    fi
+    stop_nginx
     "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-mkdir -p "$work/data" "$work/tmp"
+start_nginx "$work"
 cp "$archive" "$work/data/archive.zip"
 chmod 644 "$work/data/archive.zip"
 bytes=$(stat -c %s "$work/data/archive.zip")
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-cat > "$work/nginx.conf" <<CONF
-daemon off;
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/nginx-error.log warn;
-events { worker_connections 64; }
-http {
-    access_log off;
-    client_body_temp_path $work/tmp/body;
-    proxy_temp_path $work/tmp/proxy;
-    fastcgi_temp_path $work/tmp/fastcgi;
-    uwsgi_temp_path $work/tmp/uwsgi;
-    scgi_temp_path $work/tmp/scgi;
-    default_type application/octet-stream;
-    sendfile on;
-    server {
-        listen 127.0.0.1:$port;
-        root $work/data;
-        location /ajax/ { return 200 "ok"; }
-    }
-}
-CONF
-nginx -p "$work/" -c "$work/nginx.conf" -e "$work/nginx-error.log" >/dev/null 2>&1 &
-nginx_pid=$!
-for _ in $(seq 50); do
-    curl --noproxy '*' -s -o /dev/null -m 2 "http://127.0.0.1:$port/archive.zip" -r 0-0 && break
-    sleep 0.1
-done
 
 # One prefix and one persistent wineserver: each run pays only its own start.
 "$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null
