@@ -8,11 +8,11 @@
 #include "base/unique_resource.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/share_key.h"
 #include "tests/support/windows.h"
 
 namespace {
 
-const wchar_t kShareKey[] = L"SOFTWARE\\ZelkGame\\Lobby\\Share\\shareid_100";
 const wchar_t kInstallDir[] = L"C:\\Program Files\\Quillmoor\\";
 
 // A copy of a built program under another file name, in its own folder.
@@ -21,32 +21,6 @@ std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const
     std::wstring target = dir / name;
     EXPECT_TRUE(CopyFileW(BuildPath(built).c_str(), target.c_str(), FALSE)) << GetLastError();
     return target;
-}
-
-// The share value as stored, "absent" when missing. The program hands
-// RegSetValueExA the digits without their NUL, but the system counts a NUL
-// that directly follows the data (NT does so, and Wine copies it), so one
-// trailing terminator is dropped here and any other byte is kept.
-std::wstring ReadShareValue(DWORD* type)
-{
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShareKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return L"absent";
-    wchar_t data[64];
-    memset(data, 0x55, sizeof data);
-    DWORD size = sizeof data;
-    *type = 0xdeadbeef;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
-        return L"absent";
-    std::wstring value(data, size / sizeof(wchar_t));
-    if (!value.empty() && value.back() == L'\0')
-        value.pop_back();
-    return value;
-}
-
-void DeleteShareKey()
-{
-    RegDeleteKeyW(HKEY_CURRENT_USER, kShareKey);
 }
 
 // Starts an installer, waits for its window and closes it again, which

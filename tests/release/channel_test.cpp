@@ -10,6 +10,7 @@
 #include "base/unique_resource.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/share_key.h"
 #include "tests/support/windows.h"
 
 namespace {
@@ -52,25 +53,6 @@ std::wstring LoadWide(HMODULE module, UINT id)
     return std::wstring(buffer, count);
 }
 
-const wchar_t kShareKey[] = L"SOFTWARE\\ZelkGame\\Lobby\\Share\\shareid_100";
-
-// The digits stored, without the terminator the system may count.
-std::wstring ReadShareValue()
-{
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShareKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return L"absent";
-    wchar_t data[64];
-    wmemset(data, 0x5555, 64);
-    DWORD size = sizeof data;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
-        return L"absent";
-    std::wstring value(data, size / sizeof(wchar_t));
-    if (!value.empty() && value.back() == L'\0')
-        value.pop_back();
-    return value;
-}
-
 }  // namespace
 
 TEST(ChannelTable, EachExecutableCarriesExactlyItsRow)
@@ -92,7 +74,7 @@ TEST(ChannelTable, ShareNumberComesFromTheFileName)
 {
     for (const Row& row : kRows) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.name)));
-        RegDeleteKeyW(HKEY_CURRENT_USER, kShareKey);
+        DeleteShareKey();
         ScratchDir dir;
         std::wstring exe = dir / (std::wstring(row.name) + L".exe");
         ASSERT_TRUE(CopyFileW(Executable(row).c_str(), exe.c_str(), FALSE)) << GetLastError();
