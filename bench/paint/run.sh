@@ -1,11 +1,12 @@
 #!/bin/bash
 # Builds the paint benchmark and runs it under Wine in a throwaway test bed.
-#   bench/paint/run.sh BUILD_DIR [profile]
+#   bench/paint/run.sh BUILD_DIR [standin | profile | dump PREFIX]
 # BUILD_DIR is a configured cross build (`build` after `make build`).
-# Prints the median progress update time and, last, the median full compose
-# time (milliseconds); "profile" first lists each widget's Draw time.
+# Prints medians in milliseconds of the main window's progress refresh, its
+# runner step and, last, a full compose; "standin" and "profile" time the
+# laid-out stand-in tree instead ("profile" lists each widget's Draw time).
 set -eu
-build=$(cd "${1:?usage: $0 BUILD_DIR [profile]}" && pwd)
+build=$(cd "${1:?usage: $0 BUILD_DIR [standin | profile | dump PREFIX]}" && pwd)
 shift
 src=$(cd "$(dirname "$0")/../.." && pwd)
 exe=$build/bench/paint/paint_bench.exe
