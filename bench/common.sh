@@ -26,14 +26,14 @@ bench_archive() {
     echo "$archive"
 }
 
-# nginx on a free port of 127.0.0.1 serving WORK/data from tmpfs, with the
-# statistics endpoint answered; sets $port and $nginx_pid (the caller's
-# cleanup ends it by that id).
+# nginx on 127.0.0.1 serving WORK/data from tmpfs, with the statistics
+# endpoint answered, on PORT or a free port; sets $port and $nginx_pid (the
+# caller's cleanup ends it by that id).
 start_nginx() {
     local work=$1
     mkdir -p "$work/data" "$work/tmp"
     chmod 755 "$work"  # nginx's worker runs as another user
-    port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    port=${2:-$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')}
     cat > "$work/nginx.conf" <<CONF
 daemon off;
 worker_processes 1;
