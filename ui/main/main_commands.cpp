@@ -143,6 +143,9 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case MSG_PARK_INSTALL:
         OnParkInstall();
         return 0;
+    case MSG_BANNER_HOST:
+        AttachBanner(reinterpret_cast<Widget*>(lParam));
+        return 0;
     }
     return ToolkitWindow::WindowProc(msg, wParam, lParam);
 }

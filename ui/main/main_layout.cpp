@@ -5,6 +5,7 @@
 #include "app/config.h"
 #include "app/narrow_texts.h"
 #include "app/share_id.h"
+#include "ui/banner/banner_thread.h"
 #include "ui/main/install_location.h"
 
 std::wstring installRoot;
@@ -66,6 +67,7 @@ MainWindow::MainWindow()
     SetWindowTextA(hwnd, kTextWindowTitle);
 
     BuildImages();
+    StartBannerThread(hwnd, appConfig.bannerUrl, MSG_BANNER_HOST);
     BuildButtons();
     new Widget(91, 326, Skin(1115), this, 0, nullptr, kImage, Self());
     BuildLabels();
@@ -74,7 +76,20 @@ MainWindow::MainWindow()
     BuildFailurePanel();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Its control belongs to the banner thread's apartment: the tree must
+    // not delete it from this thread.
+    std::erase(children, banner);
+}
+
+void MainWindow::AttachBanner(Widget* host)
+{
+    if (banner || !host)
+        return;
+    banner = host;
+    banner->SetParent(this);
+}
 
 void MainWindow::BuildImages()
 {

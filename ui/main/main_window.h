@@ -18,6 +18,9 @@
 #include "ui/kit/text_label.h"
 #include "ui/kit/toolkit_window.h"
 
+// Posted by the banner thread: lParam is the banner host widget to attach.
+constexpr UINT MSG_BANNER_HOST = WM_APP + 0x140;
+
 class MainWindow : public ToolkitWindow, public InstallClient {
 public:
     MainWindow();
@@ -38,6 +41,8 @@ private:
     void BuildButtons();
     void BuildLabels();
     void BuildFailurePanel();
+    // The banner thread's widget joins the tree here, on this thread.
+    void AttachBanner(Widget* host);
 
     // Commands (main_commands.cpp).
     void OnMainButton();
@@ -82,6 +87,8 @@ private:
     TextLabel* failureHeader = nullptr;
     TextLabel* failureReasons = nullptr;
     int tipIndex = 0;
+    // In the tree but owned by the banner thread.
+    Widget* banner = nullptr;
 };
 
 // The extraction destination, ending with a backslash: chosen at start-up,

@@ -1,0 +1,58 @@
+#include "ui/banner/banner_thread.h"
+
+#include <memory>
+#include <string>
+
+#include "base/unique_resource.h"
+#include "ui/banner/banner_host.h"
+
+namespace {
+
+struct BannerStart {
+    HWND window;
+    UINT attachMessage;
+    std::wstring url;
+};
+
+void RunBanner(const BannerStart& start)
+{
+    constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    auto host = std::make_unique<BannerHost>(&kBannerRect, start.window, style, 0);
+    host->CreateControl();
+    host->Navigate(start.url.c_str());
+    Widget* widget = host.get();
+    // Once posted, the window may hold it in its tree at any time, so it
+    // stays until the process ends. A window that is gone never saw it.
+    if (!PostMessageW(start.window, start.attachMessage, 0, reinterpret_cast<LPARAM>(widget)))
+        return;
+    static_cast<void>(host.release());
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) == 1) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+DWORD WINAPI BannerThread(void* parameter)
+{
+    std::unique_ptr<BannerStart> start(static_cast<BannerStart*>(parameter));
+    try {
+        RunBanner(*start);
+    } catch (...) {
+        // Out of memory: no banner, the window goes on without it.
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool StartBannerThread(HWND window, const wchar_t* url, UINT attachMessage)
+{
+    auto start = std::make_unique<BannerStart>(BannerStart{window, attachMessage, url ? url : L""});
+    UniqueHandle thread(CreateThread(nullptr, 0, BannerThread, start.get(), 0, nullptr));
+    if (!thread)
+        return false;
+    start.release();
+    return true;
+}
