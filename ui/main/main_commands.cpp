@@ -143,6 +143,9 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case MSG_PARK_INSTALL:
         OnParkInstall();
         return 0;
+    case MSG_ICON_FOUND:
+        OnIconFound(reinterpret_cast<HWND>(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     }
     return ToolkitWindow::WindowProc(msg, wParam, lParam);
 }

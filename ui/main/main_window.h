@@ -57,6 +57,11 @@ private:
     void OnAnimationTimer();
     void OnTipsTimer();
 
+    // Desktop tip (tip_bubble.cpp).
+    void OnIconTipTimer();
+    void OnIconFound(HWND listView, const RECT* icon);
+    void OnTipCloseTimer();
+
     std::wstring InstallDir();
     void SetCaption(const wchar_t* text);
 
@@ -75,6 +80,7 @@ private:
     UniqueHandle workerThread;
     DebugLog debugLog;
     std::unique_ptr<PopupWindow> failurePanel;
+    std::unique_ptr<ToolkitWindow> tipWindow;
     Widget* failureImage = nullptr;
     ButtonWidget* okButton = nullptr;
     ButtonWidget* retryButton = nullptr;
