@@ -21,4 +21,7 @@ lobby_add_test(ui_main_desktop_tip_tests RESOURCES
     LIBS lobby_ui_main
     DEPENDS installer_local ${desktop_helpers}
     TIMEOUT 180)
-set_tests_properties(ui_main_desktop_tip_tests PROPERTIES RESOURCE_LOCK installer_session)
+# The installer is single-instance: a second one would end at once and hand
+# over to the first. Tests without the lock are waited for.
+set_tests_properties(ui_main_desktop_tip_tests PROPERTIES RESOURCE_LOCK installer_session
+    DEPENDS "app_startup_tests;release_channel_tests")
