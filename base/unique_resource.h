@@ -142,6 +142,19 @@ struct Sid {
     static void Close(Type p) { FreeSid(p); }
 };
 
+// A block committed in another process with VirtualAllocEx. Its process
+// handle must outlive the owner: declare the handle's owner first.
+struct RemoteBlock {
+    HANDLE process = nullptr;
+    void* address = nullptr;
+    bool operator==(const RemoteBlock&) const = default;
+};
+struct RemoteMemory {
+    using Type = RemoteBlock;
+    static Type Invalid() { return {}; }
+    static void Close(Type b) { VirtualFreeEx(b.process, b.address, 0, MEM_RELEASE); }
+};
+
 // The calling thread's COM initialisation: 1 once CoInitialize succeeded,
 // undone by CoUninitialize on the same thread (out of line: <objbase.h>).
 struct ComApartment {
@@ -170,6 +183,7 @@ using UniqueSid = UniqueResource<unique_traits::Sid>;
 template <typename T>
 using UniqueCoTaskMemory = UniqueResource<unique_traits::CoTaskMemory<T>>;
 using UniqueComApartment = UniqueResource<unique_traits::ComApartment>;
+using UniqueRemoteMemory = UniqueResource<unique_traits::RemoteMemory>;
 
 // Initialises COM (single-threaded apartment) on the calling thread.
 UniqueComApartment EnterComApartment();

@@ -146,6 +146,12 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case MSG_BANNER_HOST:
         AttachBanner(reinterpret_cast<Widget*>(lParam));
         return 0;
+    case MSG_ICON_FOUND:
+        // Only our own timer sends it, on this thread, with a rectangle on
+        // its stack; a pointer from another thread or process is no rectangle.
+        if (!InSendMessage())
+            OnIconFound(reinterpret_cast<HWND>(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     }
     return ToolkitWindow::WindowProc(msg, wParam, lParam);
 }

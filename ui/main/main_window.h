@@ -62,6 +62,11 @@ private:
     void OnAnimationTimer();
     void OnTipsTimer();
 
+    // Desktop tip (tip_bubble.cpp).
+    void OnIconTipTimer();
+    void OnIconFound(HWND listView, const RECT* icon);
+    void OnTipCloseTimer();
+
     std::wstring InstallDir();
     void SetCaption(const wchar_t* text);
 
@@ -80,6 +85,7 @@ private:
     UniqueHandle workerThread;
     DebugLog debugLog;
     std::unique_ptr<PopupWindow> failurePanel;
+    std::unique_ptr<ToolkitWindow> tipWindow;
     Widget* failureImage = nullptr;
     ButtonWidget* okButton = nullptr;
     ButtonWidget* retryButton = nullptr;

@@ -16,6 +16,12 @@ void MainWindow::OnTimer(UINT_PTR timerId)
     case TIMER_TIPS:
         OnTipsTimer();
         break;
+    case TIMER_ICON_TIP:
+        OnIconTipTimer();
+        break;
+    case TIMER_TIP_CLOSE:
+        OnTipCloseTimer();
+        break;
     }
 }
 
