@@ -1,5 +1,6 @@
 #include "ui/banner/banner_thread.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,9 @@
 #include "ui/banner/banner_host.h"
 
 namespace {
+
+// The host the thread built, for the window to check what it is handed.
+std::atomic<Widget*> builtHost{nullptr};
 
 struct BannerStart {
     HWND window;
@@ -21,6 +25,7 @@ void RunBanner(const BannerStart& start)
     host->CreateControl();
     host->Navigate(start.url.c_str());
     Widget* widget = host.get();
+    builtHost.store(widget);
     // Once posted, the window may hold it in its tree at any time, so it
     // stays until the process ends. A window that is gone never saw it.
     if (!PostMessageW(start.window, start.attachMessage, 0, reinterpret_cast<LPARAM>(widget)))
@@ -46,6 +51,11 @@ DWORD WINAPI BannerThread(void* parameter)
 }
 
 }  // namespace
+
+bool IsBannerHost(const Widget* widget)
+{
+    return widget && widget == builtHost.load();
+}
 
 bool StartBannerThread(HWND window, const wchar_t* url, UINT attachMessage)
 {

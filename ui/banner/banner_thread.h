@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+class Widget;
+
 // Where the banner sits in the main window's client area.
 constexpr RECT kBannerRect = {2, 37, 597, 211};
 
@@ -15,3 +17,7 @@ constexpr RECT kBannerRect = {2, 37, 597, 211};
 // window must not delete the widget; the thread keeps it. False when the
 // thread could not start.
 bool StartBannerThread(HWND window, const wchar_t* url, UINT attachMessage);
+
+// Whether `widget` is the host the banner thread built: a posted message can
+// come from any program, and only that host may join the window's tree.
+bool IsBannerHost(const Widget* widget);

@@ -85,7 +85,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::AttachBanner(Widget* host)
 {
-    if (banner || !host)
+    if (banner || !IsBannerHost(host))
         return;
     banner = host;
     banner->SetParent(this);
