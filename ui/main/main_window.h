@@ -17,6 +17,7 @@
 #include "ui/kit/popup_window.h"
 #include "ui/kit/text_label.h"
 #include "ui/kit/toolkit_window.h"
+#include "ui/main/tray_icon.h"
 
 class MainWindow : public ToolkitWindow, public InstallClient {
 public:
@@ -73,6 +74,9 @@ private:
     TextLabel* captionLabel = nullptr;
     ButtonWidget* changeDirButton = nullptr;
     UniqueHandle workerThread;
+    // Menu 119: its first popup is the icon's menu. The icon goes first.
+    UniqueMenu trayMenu;
+    TrayIcon trayIcon;
     DebugLog debugLog;
     std::unique_ptr<PopupWindow> failurePanel;
     Widget* failureImage = nullptr;
