@@ -6,8 +6,11 @@ lobby_add_test(ui_main_tray_window_tests
     SOURCES tray_window_test.cpp ${tray_support}
     LIBS shell32
     DEPENDS installer_local)
-# Icons are told apart by when they appear: no other test may add one meanwhile.
-set_tests_properties(ui_main_tray_window_tests PROPERTIES RESOURCE_LOCK "installer_session;notification_area")
+# Icons are told apart by when they appear: no other test may add one
+# meanwhile. The start-up and channel tests start installers without taking
+# the session lock, so these run after them.
+set_tests_properties(ui_main_tray_window_tests PROPERTIES
+    RESOURCE_LOCK "installer_session;notification_area" DEPENDS "app_startup_tests;release_channel_tests")
 
 lobby_add_test(ui_main_tray_icon_tests RESOURCES
     SOURCES tray_icon_test.cpp ${tray_support}
