@@ -20,6 +20,7 @@ int MainWindow::OnNotify(NotifyRecord* record, Widget* sender)
         OnMainButton();
         break;
     case 902:
+        trayIcon.Show();
         // The toolkit's own visible flag stays: the window comes back as it was.
         ShowWindow(hwnd, SW_HIDE);
         break;
@@ -88,6 +89,7 @@ void MainWindow::StartWorker(bool parked)
 void MainWindow::OnActivate()
 {
     writeChannelFile(InstallDir().c_str());
+    trayIcon.Remove();
     ShowWindow(hwnd, SW_RESTORE);
     SetForegroundWindow(hwnd);
     NotifyRecord click = {0, 0, WN_BUTTON_CLICKED};
@@ -134,8 +136,10 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     switch (msg) {
     case WM_COMMAND:
-        if (wParam == 40004)
+        if (wParam == 40004) {
+            trayIcon.Remove();
             CanClose();
+        }
         break;
     case MSG_RETRY_INSTALL:
         OnRetryInstall();

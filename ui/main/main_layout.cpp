@@ -5,6 +5,7 @@
 #include "app/config.h"
 #include "app/narrow_texts.h"
 #include "app/share_id.h"
+#include "base/ansi_text.h"
 #include "ui/banner/banner_thread.h"
 #include "ui/main/install_location.h"
 
@@ -65,6 +66,11 @@ MainWindow::MainWindow()
     SetVisible(1);
     // Not drawn; it names the window in the taskbar.
     SetWindowTextA(hwnd, kTextWindowTitle);
+    // Ready for the close button, not shown yet; a failure leaves the
+    // window without an icon.
+    trayMenu.reset(LoadMenuA(nullptr, MAKEINTRESOURCEA(119)));
+    trayIcon.Setup(hwnd, LoadIconA(Self(), MAKEINTRESOURCEA(1100)), GetSubMenu(trayMenu.get(), 0),
+                   ToAnsi(productRow.displayName).c_str(), 1, WM_LBUTTONUP, WM_RBUTTONUP);
 
     BuildImages();
     StartBannerThread(hwnd, appConfig.bannerUrl, MSG_BANNER_HOST);

@@ -17,6 +17,7 @@
 #include "ui/kit/popup_window.h"
 #include "ui/kit/text_label.h"
 #include "ui/kit/toolkit_window.h"
+#include "ui/main/tray_icon.h"
 
 // Posted by the banner thread: lParam is the banner host widget to attach.
 constexpr UINT MSG_BANNER_HOST = WM_APP + 0x140;
@@ -83,6 +84,9 @@ private:
     TextLabel* captionLabel = nullptr;
     ButtonWidget* changeDirButton = nullptr;
     UniqueHandle workerThread;
+    // Menu 119: its first popup is the icon's menu. The icon goes first.
+    UniqueMenu trayMenu;
+    TrayIcon trayIcon;
     DebugLog debugLog;
     std::unique_ptr<PopupWindow> failurePanel;
     std::unique_ptr<ToolkitWindow> tipWindow;

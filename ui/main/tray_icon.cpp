@@ -1,0 +1,129 @@
+#include "ui/main/tray_icon.h"
+
+#include <cstring>
+
+#include "base/ansi_text.h"
+
+const UINT TrayCallbackMessage = RegisterWindowMessageA("__TRAYMSG_{0342F300-E8F7-4fd5-9C12-2C023A2EA903}__");
+const UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+
+namespace {
+
+constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;  // 0x17; the balloon stays empty
+
+// The shell reads the record by its size: the version with balloon fields
+// but without the item GUID, 488 bytes in the 32-bit program.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V2_SIZE == 488);
+
+// How many leading bytes of `tip` fit a field of `capacity` bytes with its
+// terminator, without cutting a double-byte character: characters are
+// walked from the start, since a trail byte can look like a lead byte.
+size_t FittingTipLength(const char* tip, size_t capacity)
+{
+    size_t kept = 0;
+    while (tip[kept]) {
+        bool lead = IsAnsiLeadByte(static_cast<unsigned char>(tip[kept]));
+        // A lead byte at the very end has no character to belong to.
+        if (lead && !tip[kept + 1])
+            break;
+        size_t width = lead ? 2 : 1;
+        if (kept + width > capacity - 1)
+            break;
+        kept += width;
+    }
+    return kept;
+}
+
+}  // namespace
+
+TrayIcon::~TrayIcon()
+{
+    if (!owner)
+        return;
+    if (shown)
+        Remove();
+    iconData.reset();
+    subclass.Undo();
+    owner = nullptr;
+}
+
+int TrayIcon::Setup(HWND ownerWindow, HICON icon, HMENU menu, const char* tip, int restoreRemoves, UINT restoreMsg,
+                    UINT menuMsg)
+{
+    if (owner || iconData || subclass.Installed() || !ownerWindow)
+        return 1;
+    UniqueNotifyIconRecord record(new NOTIFYICONDATAA{});
+    if (!subclass.Install(ownerWindow, &TrayIcon::OnOwnerMessage, this))
+        return 0;
+    NOTIFYICONDATAA* data = record.get();
+    data->cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data->hWnd = ownerWindow;
+    // The callback finds the menu again through the icon's id.
+    data->uID = static_cast<UINT>(HandleToULong(menu));
+    data->uFlags = kIconFlags;
+    data->uCallbackMessage = TrayCallbackMessage;
+    data->hIcon = icon;
+    if (tip)
+        memcpy(data->szTip, tip, FittingTipLength(tip, sizeof data->szTip));
+    iconData = std::move(record);
+    restoreMessage = restoreMsg;
+    menuMessage = menuMsg;
+    owner = ownerWindow;
+    removeOnRestore = restoreRemoves;
+    return 1;
+}
+
+BOOL TrayIcon::Show()
+{
+    if (!iconData || !Shell_NotifyIconA(NIM_ADD, iconData.get()))
+        return FALSE;
+    shown = 1;
+    return TRUE;
+}
+
+BOOL TrayIcon::Remove()
+{
+    if (!iconData || !Shell_NotifyIconA(NIM_DELETE, iconData.get()))
+        return FALSE;
+    shown = 0;
+    return TRUE;
+}
+
+HMENU TrayIcon::Menu() const
+{
+    // Menu handles are 32-bit values, sign-extended in a 64-bit program.
+    return static_cast<HMENU>(LongToHandle(static_cast<LONG>(iconData.get()->uID)));
+}
+
+void TrayIcon::OnOwnerMessage(void* context, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = static_cast<TrayIcon*>(context);
+    if (!self->iconData)
+        return;
+    if (msg == TrayCallbackMessage && wParam == self->iconData.get()->uID) {
+        self->OnCallback(lParam);
+        return;
+    }
+    // A restarted shell has forgotten the icon.
+    if (msg == TaskbarCreatedMessage && self->shown == 1 && Shell_NotifyIconA(NIM_ADD, self->iconData.get()))
+        self->shown = 1;
+}
+
+void TrayIcon::OnCallback(LPARAM mouseMessage)
+{
+    if (mouseMessage == static_cast<LPARAM>(restoreMessage)) {
+        ShowWindow(owner, SW_SHOW);
+        SetForegroundWindow(owner);
+        if (removeOnRestore == 1)
+            Remove();
+        return;
+    }
+    if (mouseMessage != static_cast<LPARAM>(menuMessage))
+        return;
+    POINT at = {};
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close when the user clicks
+    // elsewhere.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(Menu(), TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
+}
