@@ -73,13 +73,13 @@ MainLook ProgressLook(uint64_t done, uint64_t total)
 }
 
 // The paused window shows the figures of the last refresh before the
-// pause, a little behind the file: one of the readings for the last 64 KB
+// pause, a little behind the file: one of the readings for the last 96 KB
 // before `fileSize` must be on the screen, in the size and percentage labels
 // and in the fill left of the running figure.
 testing::AssertionResult ShowsAReadingNear(const Pixels& shot, uint64_t fileSize, uint64_t total)
 {
     std::set<std::tuple<std::wstring, std::wstring, int>> readings;
-    uint64_t from = fileSize > 65536 ? fileSize - 65536 : 0;
+    uint64_t from = fileSize > 98304 ? fileSize - 98304 : 0;
     for (uint64_t done = from; done <= fileSize; ++done) {
         MainLook look = ProgressLook(done, total);
         readings.insert({look.size, look.percent, look.fill});

@@ -164,8 +164,7 @@ namespace {
 // rest on. Wine follows the pointer only over its own windows: resting on
 // the bare root, it would go on placing the pointer where it left the last
 // window, and a window shown there later would take it for hovered. The
-// window lives on a thread of its own that keeps reading its messages, and
-// counts the moves that reach it.
+// window lives on a thread of its own that keeps reading its messages.
 class PointerRest {
 public:
     PointerRest()
@@ -175,23 +174,15 @@ public:
         WaitForSingleObject(ready_.get(), 10000);
     }
     POINT Centre() const { return {at_.x + kSize / 2, at_.y + kSize / 2}; }
-    LONG moves() const { return moves_; }
 
 private:
     static constexpr int kSize = 16;
-
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        if (msg == WM_MOUSEMOVE)
-            InterlockedIncrement(reinterpret_cast<LONG*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
 
     static DWORD WINAPI Run(void* parameter)
     {
         auto* self = static_cast<PointerRest*>(parameter);
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = Proc;
+        wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"WindowTestPointerRest";
         RegisterClassW(&wc);
@@ -199,7 +190,6 @@ private:
         HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, wc.lpszClassName, L"",
                                       WS_POPUP, self->at_.x, self->at_.y, kSize, kSize, nullptr, nullptr,
                                       wc.hInstance, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&self->moves_));
         ShowWindow(window, SW_SHOWNOACTIVATE);
         SetEvent(self->ready_.get());
         MSG msg;
@@ -211,24 +201,24 @@ private:
     UniqueHandle ready_;
     UniqueHandle thread_;  // ends with the test program
     POINT at_ = {};
-    LONG moves_ = 0;
 };
 
 }  // namespace
 
-bool PointerAway()
+testing::AssertionResult PointerAway()
 {
     static PointerRest rest;
-    LONG before = rest.moves();
-    if (!Xdo(ArriveAt(rest.Centre())))
-        return false;
+    POINT target = rest.Centre();
+    if (!Xdo(ArriveAt(target)))
+        return testing::AssertionFailure() << "xdotool failed";
+    POINT at = {};
     DWORD start = GetTickCount();
-    while (rest.moves() == before) {
+    while (GetCursorPos(&at) && (at.x != target.x || at.y != target.y)) {
         if (GetTickCount() - start > 5000)
-            return false;
+            return testing::AssertionFailure() << "the pointer is at " << at.x << "," << at.y << ", not at rest";
         Sleep(5);
     }
-    return true;
+    return testing::AssertionSuccess();
 }
 
 std::wstring ServedFolder()
@@ -309,7 +299,7 @@ uint64_t FileSize(const std::wstring& path)
 
 void WindowTest::SetUp()
 {
-    ASSERT_TRUE(PointerAway()) << "the pointer did not reach its resting place";
+    ASSERT_TRUE(PointerAway());
     Serve(L"quillmoor.zip", L"quillmoor.zip");
     RemoveInstallation(kDefaultInstallDir);
 }

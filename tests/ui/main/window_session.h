@@ -53,9 +53,9 @@ private:
 // `expected` is opaque; `first` describes the first of them.
 int Differences(const Pixels& got, const Pixels& expected, const RECT& region, std::string* first);
 
-// Moves the pointer to the screen's corner, away from the windows under
-// test, and waits until Wine has seen it there.
-bool PointerAway();
+// Moves the pointer to a resting place in the screen's corner, away from
+// the windows under test.
+testing::AssertionResult PointerAway();
 
 // The sample archives and the local update host.
 std::wstring ServedFolder();               // Windows path of nginx's folder, ends with "\"
