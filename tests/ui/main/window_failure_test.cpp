@@ -10,6 +10,7 @@
 namespace {
 
 const char kMissing[] = "/later.zip";
+const char kReports[] = "/ajax/quickDownLoadStatistics/quickDownStatistics.jsp?";
 constexpr Region kPanel = {"failure panel", {80, 60, 520, 244}};
 constexpr Region kPanelTexts = {"failure panel's texts", {80, 60, 520, 205}};
 constexpr Region kOkButton = {"OK button", {425, 205, 514, 237}};
@@ -51,6 +52,7 @@ using WindowFailure = WindowTest;
 TEST_F(WindowFailure, DownloadFailurePanelRetriesAndParksANewWorker)
 {
     int requests = RequestCount(kMissing);
+    int reports = RequestCount(kReports, true);
     InstallerRun run(kLaterInstaller);
     ASSERT_TRUE(run.WaitForWindow());
     ASSERT_TRUE(run.Click(499, 300));
@@ -85,6 +87,7 @@ TEST_F(WindowFailure, DownloadFailurePanelRetriesAndParksANewWorker)
     parked.changeDirEnabled = false;
     EXPECT_TRUE(run.WaitForLook(ComposeMain(parked), kCaption));
     EXPECT_EQ(requests + 6, RequestCount(kMissing)) << "the parked worker ran";
+    EXPECT_EQ(reports, RequestCount(kReports, true)) << "a failed download was reported";
 
     // Now the archive is there: the next click runs the whole installation.
     Serve(L"quillmoor.zip", L"later.zip");

@@ -246,10 +246,10 @@ std::string ClientBytes()
     return ReadFileBytes(BuildPath(L"tests/install/install_test_client.exe"));
 }
 
-int RequestCount(const std::string& path)
+int RequestCount(const std::string& path, bool prefix)
 {
     std::istringstream log(ReadFileBytes(ServedFolder() + L"..\\nginx-access.log"));
-    std::string needle = "\"GET " + path + " ";
+    std::string needle = "\"GET " + path + (prefix ? "" : " ");
     int count = 0;
     for (std::string line; std::getline(log, line);)
         count += line.find(needle) != std::string::npos;

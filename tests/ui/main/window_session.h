@@ -63,8 +63,9 @@ void Serve(const std::wstring& sample, const std::wstring& as);
 void Unserve(const std::wstring& as);
 std::string SampleBytes(const std::wstring& sample);
 std::string ClientBytes();
-// Requests nginx logged for `path`.
-int RequestCount(const std::string& path);
+// Requests nginx logged for `path` (or, with `prefix`, for paths that begin
+// with it, queries included).
+int RequestCount(const std::string& path, bool prefix = false);
 
 // Where the installers put things in the test prefix.
 std::wstring DesktopShortcut();
