@@ -2,8 +2,11 @@
 // by clicks on the main button, and by second starts of the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <set>
+#include <tuple>
 
 #include "tests/support/xdotool.h"
 #include "tests/ui/main/window_session.h"

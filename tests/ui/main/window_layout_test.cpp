@@ -1,6 +1,8 @@
 // The ready window against its layout, and the default install root.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/support/wine_drive.h"
 #include "tests/support/xdotool.h"
 #include "tests/ui/main/window_session.h"

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -103,10 +104,12 @@ Pixels InstallerRun::Shot() const
     if (!bitmap || !dc || !screen)
         return {};
     SelectedObject selected(dc.get(), bitmap.get());
+    auto* words = static_cast<uint32_t*>(bits);
+    size_t count = static_cast<size_t>(pixels.width) * pixels.height;
+    std::fill(words, words + count, 0xDEADBEEF);  // a copy that did not happen shows
     BitBlt(dc.get(), 0, 0, pixels.width, pixels.height, screen.get(), rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    auto* words = static_cast<uint32_t*>(bits);
-    pixels.argb.assign(words, words + static_cast<size_t>(pixels.width) * pixels.height);
+    pixels.argb.assign(words, words + count);
     return pixels;
 }
 
