@@ -1,8 +1,12 @@
 #!/bin/bash
 # HTTP peers of the download tests: nginx and the fault server, on free
 # ports of 127.0.0.1, serving the files generated into DIR/data.
-#   peers.sh up DIR     generate the files, start both, wait until they answer
+#   peers.sh up DIR [--port PORT] [--nginx-only]
+#                       generate the files, start both, wait until they answer
 #   peers.sh down DIR   stop them by process id
+# --port puts nginx on that port of 127.0.0.1 (a program built for a fixed
+# update host needs it there); --nginx-only starts nginx alone, with an empty
+# DIR/data for the tests to fill.
 # DIR/ports then holds "nginx <port>", "fault <port>" and "faultseed <seed>";
 # DIR/data/SHA256SUMS the digests of the served files. The fault server's
 # random cuts take a new seed each time unless LOBBY_FAULT_SEED gives one,
@@ -10,6 +14,15 @@
 # in the output of a failed test).
 set -u
 cmd=$1 dir=$2
+shift 2
+fixed_port="" nginx_only=""
+while [ $# -gt 0 ]; do
+    case $1 in
+    --port) fixed_port=$2; shift 2 ;;
+    --nginx-only) nginx_only=1; shift ;;
+    *) echo "peers.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
 here=$(cd "$(dirname "$0")" && pwd)
 tools=$here/../../tools
 
@@ -26,6 +39,16 @@ stop() {
 
 free_port() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# Free for a listener: connections of an earlier run still in TIME_WAIT do
+# not count, as nginx binds with SO_REUSEADDR too.
+port_is_free() {
+    python3 -c '
+import socket, sys
+s = socket.socket()
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind(("127.0.0.1", int(sys.argv[1])))' "$1" 2>/dev/null
 }
 
 answers() {
@@ -48,9 +71,15 @@ PY
 }
 
 start_nginx() {
-    local port
-    for _ in 1 2 3 4 5; do
-        port=$(free_port)
+    local port tries=5
+    # A fixed port is not traded for another: the program under test would
+    # not find it.
+    if [ -n "$fixed_port" ]; then
+        tries=1
+        port_is_free "$fixed_port" || { echo "port $fixed_port of 127.0.0.1 is taken" >&2; return 1; }
+    fi
+    for _ in $(seq $tries); do
+        port=${fixed_port:-$(free_port)}
         sed -e "s|@DIR@|$dir|g" -e "s|@DATA@|$dir/data|g" -e "s|@PORT@|$port|g" \
             "$here/nginx.conf.in" > "$dir/nginx.conf"
         nginx -p "$dir/" -c "$dir/nginx.conf" -e "$dir/nginx-error.log" >/dev/null 2>&1 &
@@ -62,7 +91,7 @@ start_nginx() {
         done
         stop
     done
-    echo "nginx did not start; see $dir/nginx-error.log" >&2
+    echo "nginx did not start on ${port:-a free port}; see $dir/nginx-error.log" >&2
     return 1
 }
 
@@ -91,10 +120,10 @@ case $cmd in
 up)
     stop
     rm -rf "$dir"
-    mkdir -p "$dir/tmp"
-    make_data
+    mkdir -p "$dir/tmp" "$dir/data"
+    [ -n "$nginx_only" ] || make_data
     start_nginx || { stop; exit 1; }
-    start_fault || { stop; exit 1; }
+    [ -n "$nginx_only" ] || start_fault || { stop; exit 1; }
     cat "$dir/ports"
     ;;
 down)
@@ -102,7 +131,7 @@ down)
     echo "peers stopped"
     ;;
 *)
-    echo "usage: $0 up|down DIR" >&2
+    echo "usage: $0 up DIR [--port PORT] [--nginx-only] | down DIR" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,213 @@
+// Whole installations driven from the window: started, paused and continued
+// by clicks on the main button, and by second starts of the program.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <tuple>
+
+#include "tests/support/xdotool.h"
+#include "tests/ui/main/window_session.h"
+
+namespace {
+
+constexpr int kMainX = 499, kMainY = 300;  // on the caption
+
+std::wstring Archive()
+{
+    return std::wstring(kDefaultInstallDir) + L"kp_lobby.install";
+}
+
+bool WaitForSize(const std::wstring& path, uint64_t atLeast, DWORD ms = 30000)
+{
+    DWORD start = GetTickCount();
+    while (FileSize(path) < atLeast) {
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+MainLook Look(const wchar_t* caption, const wchar_t* speed = L"")
+{
+    MainLook look;
+    look.caption = caption;
+    look.speed = speed;
+    look.changeDirEnabled = false;
+    return look;
+}
+
+// Columns of the progress bar, from its left end, that show the fill: the
+// running figure rides on the fill's front, so this grows with both.
+int FilledColumns(const Pixels& shot, const Pixels& full)
+{
+    for (int x = 31; x < 567; ++x) {
+        for (int y = 252; y < 266; ++y) {
+            if ((shot.at(x, y) & 0xFFFFFF) != (full.at(x, y) & 0xFFFFFF))
+                return x - 31;
+        }
+    }
+    return 536;
+}
+
+std::wstring Wide(const char* text)
+{
+    return std::wstring(text, text + strlen(text));
+}
+
+// What the window shows for `done` of `total` bytes, in the single
+// precision the display uses.
+MainLook ProgressLook(uint64_t done, uint64_t total)
+{
+    MainLook look = Look(L"继续安装", L"当前下载速度：0K/S");
+    float doneK = static_cast<float>(done) * (1.0f / 1024.0f);
+    float totalK = static_cast<float>(total) * (1.0f / 1024.0f);
+    char text[64];
+    snprintf(text, sizeof text, "%.02fM/%.02fM", doneK / 1024.0f, totalK / 1024.0f);
+    look.size = Wide(text);
+    float ratio = 1.0f / totalK;
+    snprintf(text, sizeof text, "%d%%", static_cast<int>(ratio * doneK * 100.0f));
+    look.percent = Wide(text);
+    look.fill = static_cast<int>(ratio * doneK * 536.0f);
+    return look;
+}
+
+// The paused window shows the figures of the last refresh before the
+// pause, a little behind the file: one of the readings for the last 96 KB
+// before `fileSize` must be on the screen, in the size and percentage labels
+// and in the fill left of the running figure.
+testing::AssertionResult ShowsAReadingNear(const Pixels& shot, uint64_t fileSize, uint64_t total)
+{
+    std::set<std::tuple<std::wstring, std::wstring, int>> readings;
+    uint64_t from = fileSize > 98304 ? fileSize - 98304 : 0;
+    for (uint64_t done = from; done <= fileSize; ++done) {
+        MainLook look = ProgressLook(done, total);
+        readings.insert({look.size, look.percent, look.fill});
+    }
+    for (const auto& [size, percent, fill] : readings) {
+        MainLook look = Look(L"继续安装", L"当前下载速度：0K/S");
+        look.size = size;
+        look.percent = percent;
+        look.fill = fill;
+        Pixels expected = ComposeMain(look);
+        std::string first;
+        RECT bar = {31, 252, 11 + fill, 266};
+        if (Differences(shot, expected, kSizeSpeed.rect, &first) == 0 &&
+            Differences(shot, expected, {280, 253, 430, 278}, &first) == 0 &&
+            Differences(shot, expected, bar, &first) == 0)
+            return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "none of " << readings.size() << " readings below " << fileSize
+                                       << " bytes is shown";
+}
+
+class WindowInstall : public WindowTest {
+protected:
+    // What a finished installation leaves, once the installer ended.
+    void ExpectInstalled(InstallerRun& run, const std::string& archive)
+    {
+        EXPECT_EQ(0u, run.WaitForExit(30000));
+        std::wstring dir = kDefaultInstallDir;
+        EXPECT_TRUE(archive == ReadFileBytes(Archive())) << "the archive is not the served one";
+        EXPECT_TRUE(ClientBytes() == ReadFileBytes(dir + L"lobby.exe"));
+        EXPECT_EQ("[ChannelID]\r\nChannelID=200500\r\n", ReadFileBytes(dir + L"IsLobbyLogin.dat"));
+        EXPECT_TRUE(FileExists(DesktopShortcut()));
+        EXPECT_TRUE(WaitForFile(dir + L"lobby_started.txt", 10000)) << "the client was not started";
+    }
+};
+
+}  // namespace
+
+TEST_F(WindowInstall, ClicksStartPauseAndContinueAnInstallationThatStartsTheClient)
+{
+    std::string archive = SampleBytes(L"quillmoor.zip");
+    InstallerRun run(kPacedInstaller);
+    ASSERT_TRUE(run.WaitForWindow());
+    ASSERT_TRUE(run.WaitForLook(ComposeMain({}), kMainButton));
+    Pixels full = ComposeMain([] {
+        MainLook look;
+        look.fill = 536;
+        return look;
+    }());
+    ASSERT_TRUE(run.Click(kMainX, kMainY));
+    EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
+
+    // While the first third arrives, the displays move.
+    std::set<std::vector<uint32_t>> sizes, percents;
+    std::vector<int> filled;
+    while (FileSize(Archive()) < archive.size() / 3) {
+        ASSERT_EQ(0xDEADBEEF, run.WaitForExit(0)) << "the installer ended";
+        Pixels shot = run.Shot();
+        int columns = FilledColumns(shot, full);
+        if (filled.empty() || filled.back() != columns)
+            filled.push_back(columns);
+        auto crop = [&](RECT r) {
+            std::vector<uint32_t> part;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    part.push_back(shot.at(x, y) & 0xFFFFFF);
+            return part;
+        };
+        sizes.insert(crop({30, 280, 240, 305}));
+        percents.insert(crop({280, 253, 430, 278}));
+        Sleep(100);
+    }
+    EXPECT_GE(sizes.size(), 3u) << "the size label hardly changed";
+    EXPECT_GE(percents.size(), 3u) << "the percentage hardly changed";
+    EXPECT_GE(filled.size(), 3u) << "the fill hardly moved";
+    EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end())) << "the fill went back";
+
+    // Paused: the caption and the speed say so, and nothing moves.
+    ASSERT_TRUE(run.Click(kMainX, kMainY));
+    Pixels paused = ComposeMain(Look(L"继续安装", L"当前下载速度：0K/S"));
+    EXPECT_TRUE(run.WaitForLook(paused, kCaption));
+    EXPECT_TRUE(run.WaitForLook(paused, kSpeed));
+    uint64_t pausedSize = FileSize(Archive());
+    Pixels frozen = run.Shot();
+    EXPECT_TRUE(ShowsAReadingNear(frozen, pausedSize, archive.size()));
+    // Watched for a second (the tip line may turn meanwhile). The worker
+    // stops at its next checkpoint, after the chunk it is reading.
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1000) {
+        std::string first;
+        ASSERT_EQ(0, Differences(run.Shot(), frozen, {0, 211, 600, 326}, &first)) << "moved while paused: " << first;
+        ASSERT_LE(FileSize(Archive()), pausedSize + 4096) << "the download went on while paused";
+        Sleep(50);
+    }
+    pausedSize = FileSize(Archive());
+
+    ASSERT_TRUE(run.Click(kMainX, kMainY));
+    EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
+    EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1)) << "the download did not go on";
+    ExpectInstalled(run, archive);
+}
+
+// A second start hands over to the running window as a click on the main
+// button: it starts, pauses and continues the installation.
+TEST_F(WindowInstall, SecondStartsStartPauseAndContinue)
+{
+    std::string archive = SampleBytes(L"quillmoor.zip");
+    InstallerRun run(kPacedInstaller);
+    ASSERT_TRUE(run.WaitForWindow());
+    ASSERT_TRUE(run.WaitForLook(ComposeMain({}), kMainButton));
+    auto startAgain = [] {
+        InstallerRun second(kPacedInstaller);
+        EXPECT_EQ(0u, second.WaitForExit(20000)) << "the second start did not end by itself";
+    };
+
+    startAgain();
+    EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
+    EXPECT_TRUE(WaitForSize(Archive(), 1));
+    startAgain();
+    Pixels paused = ComposeMain(Look(L"继续安装", L"当前下载速度：0K/S"));
+    EXPECT_TRUE(run.WaitForLook(paused, kCaption));
+    EXPECT_TRUE(run.WaitForLook(paused, kSpeed));
+    uint64_t pausedSize = FileSize(Archive());
+    startAgain();
+    EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
+    EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1));
+    ExpectInstalled(run, archive);
+}
