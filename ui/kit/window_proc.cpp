@@ -166,6 +166,10 @@ void ToolkitWindow::OnMouseMoveMessage(WPARAM wParam, LPARAM lParam)
 
 LRESULT ToolkitWindow::OnButtonDown(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // A press that no move came before (a jump of the pointer, a touch, a
+    // window that appeared under it) finds its widget the way a move would.
+    if (!hover)
+        OnMouseMoveMessage(wParam, lParam);
     if (!hover)
         return DefaultTail(msg, wParam, lParam);
     if (msg == WM_LBUTTONDOWN) {

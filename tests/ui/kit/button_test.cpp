@@ -103,6 +103,16 @@ TEST_F(Buttons, PressLeaveReturnReleaseIsOneClickAfterTheButtonUp)
     EXPECT_EQ(MAKELPARAM(40, 40), window.notes.back().param2);
 }
 
+// After the pointer left, a press with no move before it (a jump of the
+// pointer, a touch) still reaches the button under it.
+TEST_F(Buttons, PressWithoutAMoveAfterLeavingStillClicks_FixedFault)
+{
+    Send(hwnd(), WM_MOUSELEAVE, 0, 0);
+    Send(hwnd(), WM_LBUTTONDOWN, 30, 30, MK_LBUTTON);
+    Send(hwnd(), WM_LBUTTONUP, 30, 30);
+    EXPECT_EQ(1, Count(window.Codes(), WN_BUTTON_CLICKED));
+}
+
 TEST_F(Buttons, DoubleClickGivesTwoClicksAndShowsPressedBetween)
 {
     PointAt(hwnd(), 30, 30);

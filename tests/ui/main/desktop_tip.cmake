@@ -23,5 +23,4 @@ lobby_add_test(ui_main_desktop_tip_tests RESOURCES
     TIMEOUT 180)
 # The installer is single-instance: a second one would end at once and hand
 # over to the first. Tests without the lock are waited for.
-set_tests_properties(ui_main_desktop_tip_tests PROPERTIES RESOURCE_LOCK installer_session
-    DEPENDS "app_startup_tests;release_channel_tests")
+set_tests_properties(ui_main_desktop_tip_tests PROPERTIES RESOURCE_LOCK installer_session)

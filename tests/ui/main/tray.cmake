@@ -10,7 +10,7 @@ lobby_add_test(ui_main_tray_window_tests
 # meanwhile. The start-up and channel tests start installers without taking
 # the session lock, so these run after them.
 set_tests_properties(ui_main_tray_window_tests PROPERTIES
-    RESOURCE_LOCK "installer_session;notification_area" DEPENDS "app_startup_tests;release_channel_tests")
+    RESOURCE_LOCK "installer_session;notification_area")
 
 lobby_add_test(ui_main_tray_icon_tests RESOURCES
     SOURCES tray_icon_test.cpp ${tray_support}
