@@ -43,6 +43,10 @@ trap '"$root/tests/bed/testbed.sh" down "$bed" >/dev/null' EXIT
 trap 'exit 130' INT TERM
 "$root/tests/bed/testbed.sh" up "$bed" "${arch:-i686}"
 eval "$("$root/tests/bed/testbed.sh" env "$bed")"
+# Wine creates the web-browser control but, without a page engine, paints
+# it white over the banner; without the control the skin shows there, as it
+# does for players who have none.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;ieframe="
 
 # --- The update host ------------------------------------------------------
 

@@ -70,6 +70,7 @@ int main(int argc, char** argv)
         return 2;
     }
     unsigned long long total = strtoull(argv[3], nullptr, 10);
+    double launched = Now();
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info;
     std::string command = std::string("\"") + argv[1] + "\"";
@@ -79,14 +80,16 @@ int main(int argc, char** argv)
     }
     UniqueHandle process(info.hProcess), thread(info.hThread);
     Search search = {info.dwProcessId, nullptr};
-    for (int i = 0; i < 1000 && !search.found; ++i) {
+    for (int i = 0; i < 2000 && !search.found; ++i) {
         EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        Sleep(10);
+        if (!search.found)
+            Sleep(5);
     }
     if (!search.found) {
         fprintf(stderr, "no window\n");
         return 1;
     }
+    printf("window visible %.0f ms after the start (first start in this prefix)\n", Now() - launched);
     PostMessageA(search.found, RegisterWindowMessageA("{88899063-CFEA-492b-93E3-51F14B34CE70}"), 0, 0);
 
     char desktop[MAX_PATH] = {};
