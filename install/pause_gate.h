@@ -17,7 +17,6 @@ public:
     // Any thread; neither waits.
     void Pause();
     void Continue();
-    bool IsPaused() const;
     // True while the worker waits at a checkpoint.
     bool IsHolding() const { return holding_.load(); }
 
@@ -25,6 +24,9 @@ public:
     void Checkpoint() const;
 
 private:
+    // The flag spares the running worker a wait on the event after every
+    // chunk: under Wine each wait is a round trip to the server.
+    std::atomic<bool> paused_{false};
     UniqueHandle running_;  // manual-reset event, set while not paused
     mutable std::atomic<bool> holding_{false};
 };
