@@ -16,7 +16,12 @@ void TextLabel::SetLabelText(const wchar_t* t)
 {
     if (OffWindowThread("TextLabel::SetLabelText"))
         return;
-    labelText = t ? t : L"";
+    const wchar_t* text = t ? t : L"";
+    // The progress timer sets every label ten times a second; most of its
+    // texts have not changed, and repainting them costs a compose.
+    if (labelText == text)
+        return;
+    labelText = text;
     Invalidate(nullptr, 0);
 }
 
