@@ -1,7 +1,6 @@
 #include "tests/install/worker_run.h"
 
 #include <objbase.h>
-#include <shlobj.h>
 #include <shobjidl.h>
 
 #include <cstdlib>
@@ -162,13 +161,6 @@ std::wstring FromUtf8(const std::string& text)
     std::wstring out(size, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
     return out;
-}
-
-std::wstring DesktopShortcutPath()
-{
-    wchar_t desktop[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return std::wstring(desktop) + L"\\Quillmoor.lnk";
 }
 
 Shortcut ReadShortcut(const std::wstring& path)

@@ -57,7 +57,6 @@ struct Shortcut {
     std::wstring target;
     std::wstring directory;
 };
-std::wstring DesktopShortcutPath();
 Shortcut ReadShortcut(const std::wstring& path);
 // Polls for a file; true when it appeared within `ms`.
 bool WaitForFile(const std::wstring& path, DWORD ms);

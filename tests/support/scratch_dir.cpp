@@ -1,6 +1,7 @@
 #include "tests/support/scratch_dir.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -85,4 +86,11 @@ std::wstring BuildPath(const std::wstring& relative)
     for (wchar_t c : relative)
         path += c == L'/' ? L'\\' : c;
     return path;
+}
+
+std::wstring DesktopShortcutPath()
+{
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+    return std::wstring(desktop) + L"\\Quillmoor.lnk";
 }

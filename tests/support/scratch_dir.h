@@ -22,5 +22,7 @@ void RemoveTree(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// The shortcut the installers put on the test prefix's desktop.
+std::wstring DesktopShortcutPath();
 // A folder of the build tree by its path relative to the build root.
 std::wstring BuildPath(const std::wstring& relative);

@@ -13,6 +13,7 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/windows.h"
 #include "tests/ui/banner/banner_test_support.h"
+#include "tests/ui/kit/kit_test_support.h"
 #include "ui/banner/banner_thread.h"
 #include "ui/kit/toolkit_window.h"
 
@@ -49,22 +50,9 @@ private:
 // Screen pixels of a window's client rectangle `area`, as 0xRRGGBB.
 std::vector<uint32_t> ScreenPixels(HWND window, const RECT& area)
 {
-    POINT origin = {area.left, area.top};
-    ClientToScreen(window, &origin);
-    int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    WindowDc screen(nullptr);
-    if (!bitmap || !dc || !screen)
-        return {};
-    SelectedObject selected(dc.get(), bitmap.get());
-    BitBlt(dc.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    auto* words = static_cast<uint32_t*>(bits);
-    std::vector<uint32_t> pixels(words, words + static_cast<size_t>(width) * height);
+    RECT onScreen = area;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+    std::vector<uint32_t> pixels = CaptureScreen(onScreen).argb;
     for (uint32_t& p : pixels)
         p &= 0xFFFFFF;
     return pixels;

@@ -100,6 +100,29 @@ Pixels Capture(HWND hwnd, uint32_t poison)
     return pixels;
 }
 
+Pixels CaptureScreen(const RECT& area, uint32_t poison)
+{
+    Pixels pixels;
+    pixels.width = area.right - area.left;
+    pixels.height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    WindowDc screen(nullptr);
+    if (!bitmap || !dc || !screen)
+        return pixels;
+    SelectedObject selected(dc.get(), bitmap.get());
+    auto* words = static_cast<uint32_t*>(bits);
+    size_t count = static_cast<size_t>(pixels.width) * pixels.height;
+    std::fill(words, words + count, poison);
+    BitBlt(dc.get(), 0, 0, pixels.width, pixels.height, screen.get(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+    pixels.argb.assign(words, words + count);
+    return pixels;
+}
+
 std::string Hex(uint32_t value)
 {
     char text[16];

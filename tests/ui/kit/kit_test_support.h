@@ -69,6 +69,10 @@ public:
 // The client area rendered through WM_PRINTCLIENT into a 32-bit DIB whose
 // pixels were first set to `poison`.
 Pixels Capture(HWND hwnd, uint32_t poison = 0xDEADBEEF);
+// What the X server shows in a screen area (every window over it), read
+// through the desktop's device context as a screenshot tool would, into
+// pixels first set to `poison`.
+Pixels CaptureScreen(const RECT& area, uint32_t poison = 0xDEADBEEF);
 std::string Hex(uint32_t value);
 // Channel distance of two pixels, alpha ignored.
 int ColourDistance(uint32_t a, uint32_t b);

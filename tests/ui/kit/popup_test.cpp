@@ -120,23 +120,7 @@ TEST_F(Popup, IsTransparentWhereNothingDraws)
 // What the screen shows (owner, popup and all), read from the desktop.
 Pixels ScreenArea(const RECT& r)
 {
-    Pixels pixels;
-    pixels.width = r.right - r.left;
-    pixels.height = r.bottom - r.top;
-    pixels.argb.assign(static_cast<size_t>(pixels.width) * pixels.height, 0);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    WindowDc screen(nullptr);
-    if (!bitmap || !dc || !screen)
-        return pixels;
-    SelectedObject selected(dc.get(), bitmap.get());
-    BitBlt(dc.get(), 0, 0, pixels.width, pixels.height, screen.get(), r.left, r.top, SRCCOPY);
-    GdiFlush();
-    auto* words = static_cast<uint32_t*>(bits);
-    pixels.argb.assign(words, words + pixels.argb.size());
+    Pixels pixels = CaptureScreen(r);
     for (uint32_t& px : pixels.argb)
         px |= 0xFF000000;
     return pixels;

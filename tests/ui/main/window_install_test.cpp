@@ -114,7 +114,7 @@ protected:
         EXPECT_TRUE(archive == ReadFileBytes(Archive())) << "the archive is not the served one";
         EXPECT_TRUE(ClientBytes() == ReadFileBytes(dir + L"lobby.exe"));
         EXPECT_EQ("[ChannelID]\r\nChannelID=200500\r\n", ReadFileBytes(dir + L"IsLobbyLogin.dat"));
-        EXPECT_TRUE(FileExists(DesktopShortcut()));
+        EXPECT_TRUE(FileExists(DesktopShortcutPath()));
         EXPECT_TRUE(WaitForFile(dir + L"lobby_started.txt", 10000)) << "the client was not started";
     }
 };

@@ -1,7 +1,5 @@
 #include "tests/ui/main/window_session.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -89,28 +87,7 @@ bool InstallerRun::Click(int x, int y)
 
 Pixels InstallerRun::Shot() const
 {
-    // The desktop's device context reads what the X server shows, as a
-    // screenshot tool would.
-    RECT rect = ScreenRect();
-    Pixels pixels;
-    pixels.width = rect.right - rect.left;
-    pixels.height = rect.bottom - rect.top;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    WindowDc screen(nullptr);
-    if (!bitmap || !dc || !screen)
-        return {};
-    SelectedObject selected(dc.get(), bitmap.get());
-    auto* words = static_cast<uint32_t*>(bits);
-    size_t count = static_cast<size_t>(pixels.width) * pixels.height;
-    std::fill(words, words + count, 0xDEADBEEF);  // a copy that did not happen shows
-    BitBlt(dc.get(), 0, 0, pixels.width, pixels.height, screen.get(), rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    pixels.argb.assign(words, words + count);
-    return pixels;
+    return CaptureScreen(ScreenRect());
 }
 
 testing::AssertionResult InstallerRun::WaitForLook(const Pixels& expected, const Region& region, DWORD ms) const
@@ -259,13 +236,6 @@ int RequestCount(const std::string& path, bool prefix)
     return count;
 }
 
-std::wstring DesktopShortcut()
-{
-    wchar_t desktop[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return std::wstring(desktop) + L"\\Quillmoor.lnk";
-}
-
 void RemoveFolder(const std::wstring& path)
 {
     // The started client may still be ending, and its program cannot be
@@ -278,7 +248,7 @@ void RemoveFolder(const std::wstring& path)
 void RemoveInstallation(const std::wstring& installDir)
 {
     RemoveFolder(installDir);
-    DeleteFileW(DesktopShortcut().c_str());
+    DeleteFileW(DesktopShortcutPath().c_str());
 }
 
 bool WaitForFile(const std::wstring& path, DWORD ms)

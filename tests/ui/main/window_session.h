@@ -67,8 +67,6 @@ std::string ClientBytes();
 // with it, queries included).
 int RequestCount(const std::string& path, bool prefix = false);
 
-// Where the installers put things in the test prefix.
-std::wstring DesktopShortcut();
 // Removes a folder, waiting for a started client to let go of it.
 void RemoveFolder(const std::wstring& path);
 // Removes an installation and the shortcut.
