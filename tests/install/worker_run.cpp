@@ -184,14 +184,3 @@ Shortcut ReadShortcut(const std::wstring& path)
         shortcut.directory = text;
     return shortcut;
 }
-
-bool WaitForFile(const std::wstring& path, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!FileExists(path)) {
-        if (GetTickCount() - start >= ms)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}

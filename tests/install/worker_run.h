@@ -58,5 +58,3 @@ struct Shortcut {
     std::wstring directory;
 };
 Shortcut ReadShortcut(const std::wstring& path);
-// Polls for a file; true when it appeared within `ms`.
-bool WaitForFile(const std::wstring& path, DWORD ms);

@@ -88,6 +88,17 @@ std::wstring BuildPath(const std::wstring& relative)
     return path;
 }
 
+bool WaitForFile(const std::wstring& path, unsigned long ms)
+{
+    DWORD start = GetTickCount();
+    while (!FileExists(path)) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 std::wstring DesktopShortcutPath()
 {
     wchar_t desktop[MAX_PATH] = {};

@@ -22,6 +22,8 @@ void RemoveTree(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// Polls for a file; true when it appeared within `ms`.
+bool WaitForFile(const std::wstring& path, unsigned long ms);
 // The shortcut the installers put on the test prefix's desktop.
 std::wstring DesktopShortcutPath();
 // A folder of the build tree by its path relative to the build root.

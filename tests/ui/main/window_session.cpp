@@ -251,17 +251,6 @@ void RemoveInstallation(const std::wstring& installDir)
     DeleteFileW(DesktopShortcutPath().c_str());
 }
 
-bool WaitForFile(const std::wstring& path, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!FileExists(path)) {
-        if (GetTickCount() - start >= ms)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 uint64_t FileSize(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
