@@ -1,12 +1,14 @@
 #!/bin/bash
 # The Wine test bed of one test run: a throwaway prefix, a private Xvfb
 # display and one persistent wineserver.
-#   testbed.sh up DIR [ARCH]  create it (replacing what an earlier run
-#                             left) for i686 (default) or x86_64 programs
+#   testbed.sh up DIR [ARCH [KEEPER]]
+#                         create it (replacing what an earlier run left)
+#                         for i686 (default) or x86_64 programs; KEEPER,
+#                         a program that holds the desktop for the run
 #   testbed.sh down DIR   end the processes it started, by id and prefix
 #   testbed.sh env DIR    print the environment for programs in it
 set -u
-cmd=$1 dir=$2 arch=${3:-i686}
+cmd=$1 dir=$2 arch=${3:-i686} keeper=${4:-}
 state=$dir/state
 
 wine_env() {
@@ -88,6 +90,13 @@ up)
     $LOBBY_WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # Warm up: the first program of a prefix pays for the services' start.
     $LOBBY_WINE cmd /c exit >/dev/null 2>&1 || true
+    if [ -n "$keeper" ]; then
+        ready=$state/desktop-ready
+        $LOBBY_WINE "$keeper" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+        echo $! > "$state/keeper.pid"
+        for _ in $(seq 100); do [ -e "$ready" ] && break; sleep 0.1; done
+        [ -e "$ready" ] || { echo "the desktop keeper did not start" >&2; exit 1; }
+    fi
     echo "test bed ready: prefix $WINEPREFIX, display $DISPLAY"
     ;;
 down)
