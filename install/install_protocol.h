@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "base/unique_resource.h"
+
 enum InstallState : int {
     Ready = 0,
     Installing = 1,
@@ -50,10 +52,26 @@ enum WorkerElement : WPARAM {
 constexpr UINT MSG_WORKER_TEXT = WM_APP + 0x101;     // element, std::wstring*
 constexpr UINT MSG_WORKER_VISIBLE = WM_APP + 0x102;  // element, 0 or 1
 constexpr UINT MSG_WORKER_TIMER = WM_APP + 0x103;    // timer id, interval in ms (0 stops it)
-// Sent: the window copies its path label's text into the buffer.
-constexpr UINT MSG_WORKER_PATH = WM_APP + 0x104;     // buffer size in units, wchar_t* buffer
+// Posted like the rest, so it arrives after what the worker posted before
+// it (a sent message would overtake them); the window answers it with
+// AnswerPathRequest.
+constexpr UINT MSG_WORKER_PATH = WM_APP + 0x104;     // 0, std::shared_ptr<PathRequest>*
 
 inline std::unique_ptr<std::wstring> TakeWorkerText(LPARAM lParam)
 {
     return std::unique_ptr<std::wstring>(reinterpret_cast<std::wstring*>(lParam));
+}
+
+// Shared by the worker and the message: a worker that gave up waiting
+// leaves the window nothing freed to write to.
+struct PathRequest {
+    std::wstring text;
+    UniqueHandle answered;  // manual-reset event, set once `text` is written
+};
+
+inline void AnswerPathRequest(LPARAM lParam, const wchar_t* text)
+{
+    std::unique_ptr<std::shared_ptr<PathRequest>> request(reinterpret_cast<std::shared_ptr<PathRequest>*>(lParam));
+    (*request)->text = text ? text : L"";
+    SetEvent((*request)->answered.get());
 }

@@ -37,6 +37,21 @@ bool DownloadArchive(InstallClient& client, const WorkerSettings& settings)
     return false;
 }
 
+// A pause taken after the last chunk's checkpoint must not be overwritten:
+// the worker would stop at its next checkpoint in a state whose button does
+// nothing, and nobody could continue it. It waits for the continue instead.
+void EnterUnpacking(InstallClient& client)
+{
+    for (int expected = Installing; !installState.compare_exchange_strong(expected, Unpacking);
+         expected = Installing) {
+        if (expected != Paused) {
+            installState = Unpacking;
+            return;
+        }
+        client.gate().Checkpoint();
+    }
+}
+
 void ShowDownloadComplete(InstallClient& client, const WindowLink& window)
 {
     window.StopTimer(TIMER_ANIMATION);
@@ -44,7 +59,7 @@ void ShowDownloadComplete(InstallClient& client, const WindowLink& window)
     ProgressFigures figures = client.progress().Snapshot();
     window.SetText(ELEMENT_SIZE_LABEL, FormatSizeText(figures.done, figures.total));
     window.SetText(ELEMENT_PERCENT_LABEL, L"100%");
-    installState = Unpacking;
+    EnterUnpacking(client);
     window.SetText(ELEMENT_CAPTION_LABEL, L"正在启动");
 }
 

@@ -4,23 +4,26 @@
 
 namespace {
 
-constexpr size_t kPathUnits = 1024;
-constexpr UINT kPathWaitMs = 10000;
+constexpr DWORD kPathWaitMs = 10000;
 
 }  // namespace
 
 std::wstring WindowLink::PathLabelText() const
 {
-    wchar_t buffer[kPathUnits] = {};
-    DWORD_PTR answered = 0;
-    // The window's thread never waits for the worker, so this returns as
-    // soon as it gets to the message; the time-out only covers a window
-    // that is gone or hung.
-    if (!SendMessageTimeoutW(window_, MSG_WORKER_PATH, kPathUnits, reinterpret_cast<LPARAM>(buffer),
-                             SMTO_NORMAL, kPathWaitMs, &answered))
+    auto request = std::make_shared<PathRequest>();
+    request->answered.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!request->answered)
         return {};
-    buffer[kPathUnits - 1] = L'\0';
-    return buffer;
+    auto* message = new std::shared_ptr<PathRequest>(request);
+    if (!PostMessageW(window_, MSG_WORKER_PATH, 0, reinterpret_cast<LPARAM>(message))) {
+        delete message;
+        return {};
+    }
+    // The window's thread never waits for the worker, so the answer comes as
+    // soon as it gets to the message; the time-out only covers a hung window.
+    if (WaitForSingleObject(request->answered.get(), kPathWaitMs) != WAIT_OBJECT_0)
+        return {};
+    return request->text;
 }
 
 void WindowLink::SetText(WorkerElement element, const std::wstring& text) const

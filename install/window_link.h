@@ -13,7 +13,6 @@ class WindowLink {
 public:
     explicit WindowLink(HWND window) : window_(window) {}
 
-    HWND window() const { return window_; }
     // The path label's text, copied on the window's thread; empty when the
     // window does not answer.
     std::wstring PathLabelText() const;

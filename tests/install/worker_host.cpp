@@ -50,12 +50,10 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     switch (msg) {
-    case MSG_WORKER_PATH: {
+    case MSG_WORKER_PATH:
         Record(L"path");
-        auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-        lstrcpynW(buffer, pathLabel.c_str(), static_cast<int>(wParam));
-        return 1;
-    }
+        AnswerPathRequest(lParam, pathLabel.c_str());
+        return 0;
     case MSG_WORKER_TEXT: {
         std::unique_ptr<std::wstring> text = TakeWorkerText(lParam);
         Record(L"text " + std::to_wstring(wParam) + L" " + *text);

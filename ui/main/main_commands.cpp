@@ -131,9 +131,8 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnActivate();
         return 0;
     }
-    LRESULT result = 0;
-    if (OnWorkerMessage(msg, wParam, lParam, &result))
-        return result;
+    if (OnWorkerMessage(msg, wParam, lParam))
+        return 0;
     switch (msg) {
     case WM_COMMAND:
         if (wParam == 40004) {

@@ -55,7 +55,7 @@ private:
     void LaunchClient();
 
     // The worker's side (worker_messages.cpp).
-    bool OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    bool OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     Widget* WorkerElementWidget(WPARAM element);
 
     // Progress (progress_timers.cpp).

@@ -17,7 +17,7 @@ Widget* MainWindow::WorkerElementWidget(WPARAM element)
     }
 }
 
-bool MainWindow::OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+bool MainWindow::OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case MSG_WORKER_TEXT: {
@@ -41,12 +41,9 @@ bool MainWindow::OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         else
             KillTimer(wParam);
         return true;
-    case MSG_WORKER_PATH: {
-        const wchar_t* text = pathLabel->GetLabelText();
-        lstrcpynW(reinterpret_cast<wchar_t*>(lParam), text ? text : L"", static_cast<int>(wParam));
-        *result = 1;
+    case MSG_WORKER_PATH:
+        AnswerPathRequest(lParam, pathLabel->GetLabelText());
         return true;
-    }
     default:
         return false;
     }
