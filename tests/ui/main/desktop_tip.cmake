@@ -22,5 +22,5 @@ lobby_add_test(ui_main_desktop_tip_tests RESOURCES
     DEPENDS installer_local ${desktop_helpers}
     TIMEOUT 180)
 # The installer is single-instance: a second one would end at once and hand
-# over to the first. Tests without the lock are waited for.
+# over to the first.
 set_tests_properties(ui_main_desktop_tip_tests PROPERTIES RESOURCE_LOCK installer_session)

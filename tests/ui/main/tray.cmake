@@ -7,15 +7,14 @@ lobby_add_test(ui_main_tray_window_tests
     LIBS shell32
     DEPENDS installer_local)
 # Icons are told apart by when they appear: no other test may add one
-# meanwhile. The start-up and channel tests start installers without taking
-# the session lock, so these run after them.
+# meanwhile.
 set_tests_properties(ui_main_tray_window_tests PROPERTIES
     RESOURCE_LOCK "installer_session;notification_area")
 
 lobby_add_test(ui_main_tray_icon_tests RESOURCES
     SOURCES tray_icon_test.cpp ${tray_support}
     LIBS lobby_ui_main)
-set_tests_properties(ui_main_tray_icon_tests PROPERTIES RESOURCE_LOCK notification_area)
+set_tests_properties(ui_main_tray_icon_tests PROPERTIES RESOURCE_LOCK "notification_area;screen")
 
 # Hiding an activated window waits two seconds for a window manager unless
 # the window is unmanaged.

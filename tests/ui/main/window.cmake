@@ -60,12 +60,9 @@ lobby_add_test(ui_window_tests RESOURCES
         window_unix_command
     TIMEOUT 300
     ENV "LOBBY_WINDOW_PEERS=${window_peers};LOBBY_INSTALL_DATA=${CMAKE_BINARY_DIR}/tests/install/data;LOBBY_SMALL_DISK=${window_small_disk}")
-# The toolkit's tests move the real pointer and open windows where this
-# window lies: they go first.
 set_tests_properties(ui_window_tests PROPERTIES
     FIXTURES_REQUIRED "testbed;window_peers;window_small_disk"
-    RESOURCE_LOCK installer_session
-    DEPENDS ui_kit_tests)
+    RESOURCE_LOCK "installer_session;screen")
 
 # The plain functions behind the progress displays and the install path.
 lobby_add_test(ui_window_unit_tests SOURCES window_progress_unit_test.cpp LIBS lobby_ui_main)
