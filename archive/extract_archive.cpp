@@ -33,10 +33,7 @@ bool TargetStaysBelow(const std::string& base, const char* name)
 
 int CheckDestination(const char* destination)
 {
-    // "C:\file\" (the install root always ends with its separator) does not
-    // name the file "C:\file" to the attribute query; the bare path does.
-    std::string bare(WithoutTrailingSeparators(destination, IsAnsiLeadByte));
-    DWORD attributes = GetFileAttributesA(bare.c_str());
+    DWORD attributes = DestinationAttributes(destination);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (SHCreateDirectoryExA(nullptr, destination, nullptr) != ERROR_SUCCESS &&
             GetLastError() != ERROR_ALREADY_EXISTS)
@@ -69,6 +66,14 @@ uint32_t ExtractAll(ZipReader& reader)
 }
 
 }  // namespace
+
+DWORD DestinationAttributes(const char* destination)
+{
+    // "C:\file\" (the install root always ends with its separator) does not
+    // name the file "C:\file" to the attribute query; the bare path does.
+    std::string bare(WithoutTrailingSeparators(destination, IsAnsiLeadByte));
+    return GetFileAttributesA(bare.c_str());
+}
 
 int ExtractArchive(const char* archivePath, const char* password, const char* destination)
 {

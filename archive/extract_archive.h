@@ -7,3 +7,7 @@
 // target would not lie below `destination` fails with ARCHIVE_CORRUPT.
 // On failure the thread's last error holds the last failing call's error.
 int ExtractArchive(const char* archivePath, const char* password, const char* destination);
+
+// The destination's attributes as the extraction sees them: those of the
+// path without its trailing separators.
+unsigned long DestinationAttributes(const char* destination);

@@ -162,6 +162,12 @@ struct ComApartment {
     static Type Invalid() { return 0; }
     static void Close(Type);
 };
+// The same for OleInitialize, which the hosting of controls needs.
+struct OleThread {
+    using Type = int;
+    static Type Invalid() { return 0; }
+    static void Close(Type);
+};
 
 }  // namespace unique_traits
 
@@ -184,9 +190,22 @@ template <typename T>
 using UniqueCoTaskMemory = UniqueResource<unique_traits::CoTaskMemory<T>>;
 using UniqueComApartment = UniqueResource<unique_traits::ComApartment>;
 using UniqueRemoteMemory = UniqueResource<unique_traits::RemoteMemory>;
+using UniqueOleThread = UniqueResource<unique_traits::OleThread>;
 
-// Initialises COM (single-threaded apartment) on the calling thread.
+// Initialises COM (single-threaded apartment) on the calling thread; with
+// OLE, EnterOle. S_FALSE counts: it still wants its undoing.
 UniqueComApartment EnterComApartment();
+UniqueOleThread EnterOle();
+
+// `object`'s interface `iid`, or an empty owner.
+template <typename T, typename From>
+UniqueCom<T> QueryAs(From* object, REFIID iid)
+{
+    UniqueCom<T> out;
+    if (object)
+        object->QueryInterface(iid, reinterpret_cast<void**>(out.put()));
+    return out;
+}
 
 // A DC borrowed from a window with GetDC must go back to that window.
 class WindowDc {

@@ -7,6 +7,7 @@
 
 #include "base/ansi_text.h"
 #include "base/unique_resource.h"
+#include "install/path_label.h"
 
 namespace {
 
@@ -18,14 +19,14 @@ void SaveShortcut(const std::wstring& installDir, const std::wstring& displayNam
         return;
     // The link object is used through its ANSI side, so the paths pass
     // through the code page.
-    std::string target = ToAnsi((installDir + L"\\lobby.exe").c_str());
+    std::string target = ClientTarget(installDir);
     std::string directory = ToAnsi(installDir.c_str());
     link.get()->SetPath(target.c_str());
     link.get()->SetWorkingDirectory(directory.c_str());
     link.get()->SetIconLocation(target.c_str(), 0);
 
-    UniqueCom<IPersistFile> file;
-    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))))
+    auto file = QueryAs<IPersistFile>(link.get(), IID_IPersistFile);
+    if (!file)
         return;
     wchar_t desktop[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE))
@@ -36,8 +37,7 @@ void SaveShortcut(const std::wstring& installDir, const std::wstring& displayNam
 
 }  // namespace
 
-void createDesktopShortcut(const std::wstring& installDir, const std::wstring& displayName,
-                           const WindowLink& window)
+void createDesktopShortcut(const std::wstring& installDir, const std::wstring& displayName)
 {
     {
         UniqueComApartment apartment = EnterComApartment();
@@ -47,5 +47,4 @@ void createDesktopShortcut(const std::wstring& installDir, const std::wstring& d
     // Tells the shell to pick the new icon up; each window that does not
     // answer costs at most the time-out.
     SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, 0, SMTO_NORMAL, 500, nullptr);
-    window.StartTimer(TIMER_ICON_TIP, 500);
 }

@@ -4,11 +4,7 @@
 
 #include <string>
 
-#include "install/window_link.h"
-
 // "<desktop>\<displayName>.lnk" pointing at "<installDir>\lobby.exe" (two
 // backslashes: installDir ends with one), working directory installDir.
-// Failures are silent; the settings broadcast and TIMER_ICON_TIP follow in
-// every case.
-void createDesktopShortcut(const std::wstring& installDir, const std::wstring& displayName,
-                           const WindowLink& window);
+// Failures are silent; the settings broadcast follows in every case.
+void createDesktopShortcut(const std::wstring& installDir, const std::wstring& displayName);

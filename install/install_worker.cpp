@@ -8,7 +8,6 @@
 #include "app/debug_log.h"
 #include "app/narrow_texts.h"
 #include "archive/archive_result.h"
-#include "archive/entry_name.h"
 #include "archive/extract_archive.h"
 #include "base/ansi_text.h"
 #include "install/desktop_shortcut.h"
@@ -54,12 +53,13 @@ void EnterUnpacking(InstallClient& client)
 
 void ShowDownloadComplete(InstallClient& client, const WindowLink& window)
 {
+    // First: a continue restarts the timers stopped here.
+    EnterUnpacking(client);
     window.StopTimer(TIMER_ANIMATION);
     window.StopTimer(TIMER_PROGRESS);
     ProgressFigures figures = client.progress().Snapshot();
     window.SetText(ELEMENT_SIZE_LABEL, FormatSizeText(figures.done, figures.total));
     window.SetText(ELEMENT_PERCENT_LABEL, L"100%");
-    EnterUnpacking(client);
     window.SetText(ELEMENT_CAPTION_LABEL, L"正在启动");
 }
 
@@ -77,10 +77,8 @@ ExtractionFigures Extract(const std::wstring& installDir, const WorkerSettings& 
     figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
     if (figures.code != 0) {
         figures.size = ArchiveSize(settings.archiveName);
-        // Without the root's trailing separator: a root that names a file
-        // reports that file's attributes, not a failed query.
-        std::string bareRoot(WithoutTrailingSeparators(root, IsAnsiLeadByte));
-        figures.attr = static_cast<int32_t>(GetFileAttributesA(bareRoot.c_str()));
+        // A root that names a file reports that file's attributes.
+        figures.attr = static_cast<int32_t>(DestinationAttributes(root.c_str()));
         figures.create = SHCreateDirectoryExW(nullptr, settings.installRoot.c_str(), nullptr);
         if (figures.create == 0 || GetLastError() == ERROR_ALREADY_EXISTS)
             figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
@@ -108,7 +106,7 @@ bool ArchiveIsBad(int code)
 // it instead and end the installer.
 void StartRunningClient(const std::wstring& installDir)
 {
-    std::string client = ToAnsi((installDir + L"\\lobby.exe").c_str());
+    std::string client = ClientTarget(installDir);
     if (GetFileAttributesA(client.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
     ShellExecuteA(nullptr, "open", client.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -124,7 +122,8 @@ void Succeed(InstallClient& client, const WindowLink& window, const WorkerSettin
              const std::wstring& installDir, const std::wstring& resultText)
 {
     client.gate().Checkpoint();
-    createDesktopShortcut(installDir, settings.displayName, window);
+    createDesktopShortcut(installDir, settings.displayName);
+    window.StartTimer(TIMER_ICON_TIP, 500);
     installState = Installed;
     window.PostActivate();
     window.SetVisible(ELEMENT_RUNNER, false);

@@ -28,8 +28,10 @@ void RunBanner(const BannerStart& start)
     builtHost.store(widget);
     // Once posted, the window may hold it in its tree at any time, so it
     // stays until the process ends. A window that is gone never saw it.
-    if (!PostMessageW(start.window, start.attachMessage, 0, reinterpret_cast<LPARAM>(widget)))
+    if (!PostMessageW(start.window, start.attachMessage, 0, reinterpret_cast<LPARAM>(widget))) {
+        builtHost.store(nullptr);
         return;
+    }
     static_cast<void>(host.release());
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) == 1) {

@@ -43,8 +43,6 @@ BrowserHost::~BrowserHost()
     // Only now: the control holds no pointer to the site any more.
     site.reset();
     eventsIid = {};
-    requests.reset();
-    ole.reset();
 }
 
 void BrowserHost::DropSite()
@@ -118,7 +116,8 @@ void BrowserHost::SetEnabled(int e)
 {
     if (OffWindowThread("BrowserHost::SetEnabled"))
         return;
-    // Safe from any thread: the system hands it to the window's own.
+    // Sent to the banner thread and waited for; nothing calls it while the
+    // banner works.
     if (controlWindow)
         EnableWindow(controlWindow.get(), e);
     Widget::SetEnabled(e);

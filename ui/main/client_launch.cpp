@@ -6,11 +6,11 @@
 #include "app/debug_log.h"
 #include "base/ansi_text.h"
 #include "base/unique_resource.h"
+#include "install/path_label.h"
 
 namespace {
 
 constexpr size_t kLaunchBuffer = 512;
-constexpr char kClientName[] = "lobby.exe";
 
 // When the membership cannot even be tested, nothing is started.
 bool IsAdministrator()
@@ -26,7 +26,7 @@ bool IsAdministrator()
 
 std::string ClientPath(const std::wstring& installDir)
 {
-    return ToAnsi(installDir.c_str()) + kClientName;
+    return ToAnsi((installDir + kClientProgram).c_str());
 }
 
 }  // namespace

@@ -45,15 +45,20 @@ void MainWindow::OnMainButton()
         changeDirButton->SetEnabled(0);
         runner->SetVisible(1);
         break;
-    case Installing:
+    case Installing: {
+        // The worker may have finished the download meanwhile; unpacking
+        // cannot be paused.
+        int expected = Installing;
+        if (!installState.compare_exchange_strong(expected, Paused))
+            break;
         KillTimer(TIMER_PROGRESS);
-        installState = Paused;
         SetCaption(L"继续安装");
         speedLabel->SetLabelText(L"当前下载速度：0K/S");
         // The worker stops at its next checkpoint; nothing here waits for it.
         gate().Pause();
         KillTimer(TIMER_ANIMATION);
         break;
+    }
     case Paused:
         SetTimer(TIMER_PROGRESS, 100);
         installState = Installing;

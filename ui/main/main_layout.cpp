@@ -139,8 +139,8 @@ void MainWindow::BuildFailurePanel()
     GetClientRect(hwnd, &client);
     failurePanel = std::make_unique<PopupWindow>(&client, hwnd, MSG_PARK_INSTALL, MSG_RETRY_INSTALL);
     PopupWindow* panel = failurePanel.get();
-    failureImage = new Widget(80, 60, Skin(1117), panel, 0, nullptr, kImage, Self());
-    okButton = new ButtonWidget(425, 205, Skin(1118), panel, PopupWindow::ID_OK_BUTTON, kImage, Self());
+    auto* failureImage = new Widget(80, 60, Skin(1117), panel, 0, nullptr, kImage, Self());
+    new ButtonWidget(425, 205, Skin(1118), panel, PopupWindow::ID_OK_BUTTON, kImage, Self());
     retryButton = new ButtonWidget(330, 205, Skin(1119), panel, PopupWindow::ID_RETRY_BUTTON, kImage, Self());
     failureTitle = MakeLabel(panel, {102, 100, 300, 360}, {L"微软雅黑", 12.0f, 0xFEFF0000}, nullptr, false);
     failureHeader = MakeLabel(panel, {105, 125, 500, 360}, {L"微软雅黑", 10.0f, 0xFEE6E6E6}, nullptr, false);

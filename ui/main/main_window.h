@@ -90,8 +90,6 @@ private:
     DebugLog debugLog;
     std::unique_ptr<PopupWindow> failurePanel;
     std::unique_ptr<ToolkitWindow> tipWindow;
-    Widget* failureImage = nullptr;
-    ButtonWidget* okButton = nullptr;
     ButtonWidget* retryButton = nullptr;
     TextLabel* failureTitle = nullptr;
     TextLabel* failureHeader = nullptr;

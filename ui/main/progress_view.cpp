@@ -1,20 +1,10 @@
 #include "ui/main/progress_view.h"
 
-#include <cstdio>
-
 #include "install/size_text.h"
 
 namespace {
 
 constexpr int kRunnerCells = 18;
-
-std::wstring Widen(const char* text)
-{
-    std::wstring out;
-    for (const char* p = text; *p; ++p)
-        out += static_cast<wchar_t>(*p);
-    return out;
-}
 
 }  // namespace
 
@@ -22,13 +12,8 @@ std::wstring SpeedText(uint64_t receivedBytes, uint32_t elapsedMs)
 {
     uint64_t bytesPerSecond = receivedBytes / (elapsedMs ? elapsedMs : 1) * 1000;
     uint64_t kilo = bytesPerSecond >> 10;
-    char number[32];
-    if (kilo >= 1024) {
-        snprintf(number, sizeof number, "%lluM/S", static_cast<unsigned long long>(kilo >> 10));
-    } else {
-        snprintf(number, sizeof number, "%lluK/S", static_cast<unsigned long long>(kilo));
-    }
-    return L"当前下载速度：" + Widen(number);
+    std::wstring number = kilo >= 1024 ? std::to_wstring(kilo >> 10) + L"M/S" : std::to_wstring(kilo) + L"K/S";
+    return L"当前下载速度：" + number;
 }
 
 ProgressView MakeProgressView(const ProgressFigures& figures)
@@ -45,9 +30,7 @@ ProgressView MakeProgressView(const ProgressFigures& figures)
     ProgressView view;
     view.sizeText = FormatSizeText(figures.done, figures.total);
     view.speedText = SpeedText(figures.received, figures.elapsedMs);
-    char percent[16];
-    snprintf(percent, sizeof percent, "%d%%", static_cast<int>(ratio * doneK * 100.0f));
-    view.percentText = Widen(percent);
+    view.percentText = std::to_wstring(static_cast<int>(ratio * doneK * 100.0f)) + L"%";
     view.fillWidth = width < 0.0f ? 0 : width > kFillFullWidth ? kFillFullWidth : static_cast<int>(width);
     return view;
 }
