@@ -94,7 +94,7 @@ up)
         ready=$state/desktop-ready
         $LOBBY_WINE "$keeper" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
         echo $! > "$state/keeper.pid"
-        for _ in $(seq 100); do [ -e "$ready" ] && break; sleep 0.1; done
+        for _ in $(seq 600); do [ -e "$ready" ] && break; sleep 0.1; done
         [ -e "$ready" ] || { echo "the desktop keeper did not start" >&2; exit 1; }
     fi
     echo "test bed ready: prefix $WINEPREFIX, display $DISPLAY"

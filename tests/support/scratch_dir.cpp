@@ -88,6 +88,14 @@ std::wstring BuildPath(const std::wstring& relative)
     return path;
 }
 
+uint64_t FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 bool WaitForFile(const std::wstring& path, unsigned long ms)
 {
     DWORD start = GetTickCount();

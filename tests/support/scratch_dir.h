@@ -1,6 +1,7 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class ScratchDir {
@@ -22,6 +23,8 @@ void RemoveTree(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// 0 when the file is missing.
+uint64_t FileSize(const std::wstring& path);
 // Polls for a file; true when it appeared within `ms`.
 bool WaitForFile(const std::wstring& path, unsigned long ms);
 // The shortcut the installers put on the test prefix's desktop.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,3 +23,5 @@ std::vector<std::wstring> AnswerMessageBoxes(DWORD processId, size_t maxCount, D
 
 // Pumps this thread's messages for `ms`.
 void PumpMessages(DWORD ms);
+// Handles this thread's messages until `done` holds; false after `ms`.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms);

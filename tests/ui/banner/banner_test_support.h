@@ -1,5 +1,4 @@
-// Helpers of the banner tests: waiting with a pumping thread, child windows
-// and whether this Wine creates the web-browser control at all.
+// Helpers of the banner tests: child windows and whether this Wine creates the web-browser control at all.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +6,7 @@
 #include <functional>
 #include <string>
 
-// Handles this thread's messages until `done` holds; false after `ms`.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+#include "tests/support/windows.h"
 
 // The one direct child window of `parent`, or null (none or several).
 HWND OnlyChild(HWND parent);

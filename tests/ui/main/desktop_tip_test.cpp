@@ -54,17 +54,6 @@ std::string NotFoundLine()
     return InstallerReads64Bit() ? "not found x64 'Quillmoor'" : "not found x32 'Quillmoor'";
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > ms)
-            return false;
-        PumpMessages(20);
-    }
-    return true;
-}
-
 // A desktop helper: its windows and item rectangles as it reported them.
 class Desktop {
 public:
@@ -76,7 +65,7 @@ public:
     // False when it ended or did not report in time.
     bool Ready()
     {
-        if (!process_.started() || !WaitFor([&] { return FileExists(report_) || process_.Wait(0); }, 20000))
+        if (!process_.started() || !PumpUntil([&] { return FileExists(report_) || process_.Wait(0); }, 20000))
             return false;
         std::istringstream in(ReadFileBytes(report_));
         std::string word;
@@ -139,7 +128,7 @@ public:
     std::string Log() const { return ReadFileBytes(log_); }
     bool WaitForLog(const std::string& line, DWORD ms) const
     {
-        return WaitFor([&] { return Log().find(line + "\r\n") != std::string::npos; }, ms);
+        return PumpUntil([&] { return Log().find(line + "\r\n") != std::string::npos; }, ms);
     }
     DWORD id() const { return process_->id(); }
 
@@ -178,7 +167,7 @@ void ExpectBubbleBesideFirstMatch(const std::wstring& helper, const char* wow64L
     EXPECT_EQ(std::string(wow64Line) + "\r\nsendmessage WM_APP+2\r\n", installer.Log());
 
     installer.StartTimer(TIMER_TIP_CLOSE);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(bubble); }, 10000)) << "timer 115 left the bubble shown";
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(bubble); }, 10000)) << "timer 115 left the bubble shown";
     EXPECT_TRUE(IsWindow(bubble)) << "hidden, not destroyed";
 }
 

@@ -12,16 +12,9 @@ namespace {
 
 constexpr DWORD kWaitMs = 20000;
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD ms = kWaitMs)
+bool WaitFor(const std::function<bool()>& condition)
 {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= ms)
-            return false;
-        PumpMessages(20);
-    }
-    return true;
+    return PumpUntil(condition, kWaitMs);
 }
 
 // A click as the toolkit sees one: the pointer moves onto the client point,

@@ -77,5 +77,4 @@ TEST_F(WindowFolder, ADriveRootAndAPlainFolderBecomeThePath)
     ASSERT_TRUE(run.Click(499, 300));
     EXPECT_EQ(0u, run.WaitForExit(30000));
     EXPECT_TRUE(FileExists(std::wstring(kGames) + L"Quillmoor\\lobby.exe"));
-    DeleteFileW(DesktopShortcutPath().c_str());
 }

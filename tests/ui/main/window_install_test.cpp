@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <set>
 #include <tuple>
 
+#include "base/ansi_text.h"
 #include "tests/support/xdotool.h"
 #include "tests/ui/main/window_session.h"
 
@@ -29,6 +29,22 @@ bool WaitForSize(const std::wstring& path, uint64_t atLeast, DWORD ms = 30000)
         Sleep(20);
     }
     return true;
+}
+
+// The size once it has held still for a quarter of a second (at most 10 s).
+uint64_t SettledSize(const std::wstring& path)
+{
+    uint64_t size = FileSize(path);
+    DWORD start = GetTickCount(), still = start;
+    while (GetTickCount() - still < 250 && GetTickCount() - start < 10000) {
+        Sleep(20);
+        uint64_t now = FileSize(path);
+        if (now != size) {
+            size = now;
+            still = GetTickCount();
+        }
+    }
+    return size;
 }
 
 MainLook Look(const wchar_t* caption, const wchar_t* speed = L"")
@@ -53,11 +69,6 @@ int FilledColumns(const Pixels& shot, const Pixels& full)
     return 536;
 }
 
-std::wstring Wide(const char* text)
-{
-    return std::wstring(text, text + strlen(text));
-}
-
 // What the window shows for `done` of `total` bytes, in the single
 // precision the display uses.
 MainLook ProgressLook(uint64_t done, uint64_t total)
@@ -67,10 +78,10 @@ MainLook ProgressLook(uint64_t done, uint64_t total)
     float totalK = static_cast<float>(total) * (1.0f / 1024.0f);
     char text[64];
     snprintf(text, sizeof text, "%.02fM/%.02fM", doneK / 1024.0f, totalK / 1024.0f);
-    look.size = Wide(text);
+    look.size = ToWide(text);
     float ratio = 1.0f / totalK;
     snprintf(text, sizeof text, "%d%%", static_cast<int>(ratio * doneK * 100.0f));
-    look.percent = Wide(text);
+    look.percent = ToWide(text);
     look.fill = static_cast<int>(ratio * doneK * 536.0f);
     return look;
 }
@@ -138,8 +149,10 @@ TEST_F(WindowInstall, ClicksStartPauseAndContinueAnInstallationThatStartsTheClie
     // While the first third arrives, the displays move.
     std::set<std::vector<uint32_t>> sizes, percents;
     std::vector<int> filled;
+    DWORD sampling = GetTickCount();
     while (FileSize(Archive()) < archive.size() / 3) {
         ASSERT_EQ(0xDEADBEEF, run.WaitForExit(0)) << "the installer ended";
+        ASSERT_LT(GetTickCount() - sampling, 60000u) << "the download stalled";
         Pixels shot = run.Shot();
         int columns = FilledColumns(shot, full);
         if (filled.empty() || filled.back() != columns)
@@ -165,7 +178,8 @@ TEST_F(WindowInstall, ClicksStartPauseAndContinueAnInstallationThatStartsTheClie
     Pixels paused = ComposeMain(Look(L"继续安装", L"当前下载速度：0K/S"));
     EXPECT_TRUE(run.WaitForLook(paused, kCaption));
     EXPECT_TRUE(run.WaitForLook(paused, kSpeed));
-    uint64_t pausedSize = FileSize(Archive());
+    // A chunk read before the pause may still land.
+    uint64_t pausedSize = SettledSize(Archive());
     Pixels frozen = run.Shot();
     EXPECT_TRUE(ShowsAReadingNear(frozen, pausedSize, archive.size()));
     // Watched for a second (the tip line may turn meanwhile). The worker
@@ -205,7 +219,8 @@ TEST_F(WindowInstall, SecondStartsStartPauseAndContinue)
     Pixels paused = ComposeMain(Look(L"继续安装", L"当前下载速度：0K/S"));
     EXPECT_TRUE(run.WaitForLook(paused, kCaption));
     EXPECT_TRUE(run.WaitForLook(paused, kSpeed));
-    uint64_t pausedSize = FileSize(Archive());
+    // A chunk read before the pause may still land.
+    uint64_t pausedSize = SettledSize(Archive());
     startAgain();
     EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
     EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1));

@@ -251,14 +251,6 @@ void RemoveInstallation(const std::wstring& installDir)
     DeleteFileW(DesktopShortcutPath().c_str());
 }
 
-uint64_t FileSize(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-}
-
 void WindowTest::SetUp()
 {
     ASSERT_TRUE(PointerAway());

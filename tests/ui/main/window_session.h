@@ -71,7 +71,6 @@ int RequestCount(const std::string& path, bool prefix = false);
 void RemoveFolder(const std::wstring& path);
 // Removes an installation and the shortcut.
 void RemoveInstallation(const std::wstring& installDir);
-uint64_t FileSize(const std::wstring& path);
 
 // "C:\Program Files\Quillmoor\", where the client goes without a D: disk.
 extern const wchar_t kDefaultInstallDir[];
