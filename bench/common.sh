@@ -72,3 +72,33 @@ stop_nginx() {
         wait "$nginx_pid" 2>/dev/null || true
     fi
 }
+
+# A test bed of its own (BUILD/NAME, for ARCH or the test architecture) with
+# one persistent wineserver, so each run pays only its own start; wine-run
+# and $LOBBY_WINE use it.
+bench_bed() {
+    bed=$build/$1
+    "$src/tests/bed/testbed.sh" up "$bed" "${2:-$("$src/tools/target-arch.sh")}" >/dev/null
+    export LOBBY_TESTBED=$bed
+    eval "$("$src/tests/bed/testbed.sh" env "$bed")"
+}
+
+# Ends what a script started: nginx, its bed and its work folder.
+bench_cleanup() {
+    stop_nginx
+    if [ -n "${bed:-}" ]; then
+        "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
+        rm -rf "$bed"
+    fi
+    [ -z "${work:-}" ] || rm -rf "$work"
+}
+
+winpath() { echo "Z:${1//\//\\}"; }
+
+# Serves FILE as NAME from nginx's data folder (readable by its worker);
+# sets $bytes.
+serve_file() {
+    cp "$1" "$work/data/$2"
+    chmod 644 "$work/data/$2"
+    bytes=$(stat -c %s "$work/data/$2")
+}

@@ -21,14 +21,7 @@ size_mb=200
 bench_programs download_bench=exe
 
 work=$(mktemp -d /dev/shm/lobby-download-bench.XXXXXX)
-bed=$build/bench-download-bed
-nginx_pid=
-cleanup() {
-    stop_nginx
-    "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap bench_cleanup EXIT
 
 # The object lives on tmpfs too, so the server reads from memory.
 mkdir -p "$work/data" "$work/tmp" "$work/out"
@@ -37,9 +30,7 @@ bytes=$(stat -c %s "$work/data/object.bin")
 
 start_nginx "$work"
 
-# One prefix and one persistent wineserver: each run pays only its own start.
-"$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null
-export LOBBY_TESTBED=$bed
+bench_bed bench-download-bed
 wine_out='Z:'${work//\//\\}'\out\object.bin'
 
 run_tool() {  # tool; prints "<bytes> <seconds>"

@@ -19,27 +19,17 @@ rounds=${2:-7}
 bench_programs extract_bench=exe
 archive=$(bench_archive)
 
-shm=$(mktemp -d /dev/shm/lobby-extract-bench.XXXXXX)
-bed=$build/bench-bed
-cleanup() {
-    "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
-    rm -rf "$shm"
-}
-trap cleanup EXIT
-cp "$archive" "$shm/archive.zip"
-
-# One prefix and one persistent wineserver, so a run pays only the start of
-# its own process, as unzip and bsdtar do.
-"$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null
-eval "$("$src/tests/bed/testbed.sh" env "$bed")"
-
-winpath() { echo "Z:${1//\//\\}"; }
+work=$(mktemp -d /dev/shm/lobby-extract-bench.XXXXXX)
+trap bench_cleanup EXIT
+cp "$archive" "$work/archive.zip"
+# A run pays only the start of its own process, as unzip and bsdtar do.
+bench_bed bench-bed
 
 run_tool() {  # tool destination
     case $1 in
-    ours) $LOBBY_WINE "$exe" "$(winpath "$shm/archive.zip")" "$(winpath "$2")" ;;
-    unzip) unzip -q "$shm/archive.zip" -d "$2" ;;
-    bsdtar) bsdtar -xf "$shm/archive.zip" -C "$2" ;;
+    ours) $LOBBY_WINE "$exe" "$(winpath "$work/archive.zip")" "$(winpath "$2")" ;;
+    unzip) unzip -q "$work/archive.zip" -d "$2" ;;
+    bsdtar) bsdtar -xf "$work/archive.zip" -C "$2" ;;
     esac
 }
 
@@ -47,23 +37,23 @@ tools=(ours unzip bsdtar)
 
 # Warm-up round, untimed; it also checks that every tool wrote the same tree.
 for tool in "${tools[@]}"; do
-    mkdir -p "$shm/check-$tool"
-    run_tool "$tool" "$shm/check-$tool"
+    mkdir -p "$work/check-$tool"
+    run_tool "$tool" "$work/check-$tool"
 done
 for tool in unzip bsdtar; do
-    diff -r -q "$shm/check-ours" "$shm/check-$tool" >/dev/null ||
+    diff -r -q "$work/check-ours" "$work/check-$tool" >/dev/null ||
         { echo "ours and $tool extracted different trees" >&2; exit 1; }
 done
-files=$(find "$shm/check-ours" -type f | wc -l)
-bytes=$(du -sb --apparent-size "$shm/check-ours" | cut -f1)
-rm -rf "$shm"/check-*
+files=$(find "$work/check-ours" -type f | wc -l)
+bytes=$(du -sb --apparent-size "$work/check-ours" | cut -f1)
+rm -rf "$work"/check-*
 
 declare -A times
 for ((r = 0; r < rounds; r++)); do
     # Rotate the order so no tool always runs first or last.
     for ((k = 0; k < ${#tools[@]}; k++)); do
         tool=${tools[$(((r + k) % ${#tools[@]}))]}
-        dest=$shm/$tool-$r
+        dest=$work/$tool-$r
         mkdir "$dest"
         start=$(date +%s%N)
         run_tool "$tool" "$dest"

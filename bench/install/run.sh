@@ -22,24 +22,11 @@ bench_programs install_worker_host=host download_bench=download extract_bench=ex
 archive=$(bench_archive)
 
 work=$(mktemp -d /dev/shm/lobby-install-bench.XXXXXX)
-bed=$build/bench-install-bed
-nginx_pid=
-cleanup() {
-    stop_nginx
-    "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap bench_cleanup EXIT
 
 start_nginx "$work"
-cp "$archive" "$work/data/archive.zip"
-chmod 644 "$work/data/archive.zip"
-bytes=$(stat -c %s "$work/data/archive.zip")
-
-# One prefix and one persistent wineserver: each run pays only its own start.
-"$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null
-export LOBBY_TESTBED=$bed
-winpath() { echo "Z:${1//\//\\}"; }
+serve_file "$archive" archive.zip
+bench_bed bench-install-bed
 
 run_tool() {  # tool round
     local out=$work/out-$1-$2

@@ -9,11 +9,9 @@ set -eu
 build=$(cd "${1:?usage: $0 BUILD_DIR [standin | profile | dump PREFIX]}" && pwd)
 shift
 src=$(cd "$(dirname "$0")/../.." && pwd)
-exe=$build/bench/paint/paint_bench.exe
-bed=$build/bench-paint-bed
+. "$src/bench/common.sh"
 # Not part of the default build, so it is built here.
-cmake --build "$build" --target paint_bench -j2 >/dev/null
-[ -f "$exe" ] || { echo "$exe not built" >&2; exit 1; }
+bench_programs paint_bench=exe
 
 # The program's architecture, from the machine field of its PE header.
 arch=$(python3 - "$exe" <<'PY'
@@ -24,6 +22,6 @@ print("x86_64" if struct.unpack_from("<H", data, pe + 4)[0] == 0x8664 else "i686
 PY
 )
 
-trap '"$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true; rm -rf "$bed"' EXIT
-"$src/tests/bed/testbed.sh" up "$bed" "$arch" >/dev/null
-LOBBY_TESTBED=$bed "$src/tests/bed/wine-run" "$exe" "$@" | tr -d '\r'
+trap bench_cleanup EXIT
+bench_bed bench-paint-bed "$arch"
+"$src/tests/bed/wine-run" "$exe" "$@" | tr -d '\r'

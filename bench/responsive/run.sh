@@ -17,22 +17,11 @@ archive=$(bench_archive)
 local_port=$(sed -n 's/^LOBBY_LOCAL_PORT:STRING=//p' "$build/CMakeCache.txt")
 
 work=$(mktemp -d /dev/shm/lobby-responsive-bench.XXXXXX)
-bed=$build/bench-responsive-bed
-nginx_pid=
-cleanup() {
-    stop_nginx
-    "$src/tests/bed/testbed.sh" down "$bed" >/dev/null 2>&1 || true
-    rm -rf "$work" "$bed"
-}
-trap cleanup EXIT
+trap bench_cleanup EXIT
 
 start_nginx "$work" "$local_port"
-cp "$archive" "$work/data/quillmoor.zip"
-chmod 644 "$work/data/quillmoor.zip"
-bytes=$(stat -c %s "$work/data/quillmoor.zip")
-
-"$src/tests/bed/testbed.sh" up "$bed" "$("$src/tools/target-arch.sh")" >/dev/null
-export LOBBY_TESTBED=$bed
+serve_file "$archive" quillmoor.zip
+bench_bed bench-responsive-bed
 # The default install root; the installer names it after the display name.
 target='C:\Program Files\Quillmoor\kp_lobby.install'
-"$src/tests/bed/wine-run" "$probe" "Z:${installer//\//\\}" "$target" "$bytes" | tr -d '\r'
+"$src/tests/bed/wine-run" "$probe" "$(winpath "$installer")" "$target" "$bytes" | tr -d '\r'

@@ -49,6 +49,12 @@ HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD ms)
     return nullptr;
 }
 
+HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly)
+{
+    auto found = Find(processId, className, visibleOnly);
+    return found.empty() ? nullptr : found.front();
+}
+
 std::vector<HWND> ProcessWindows(DWORD processId)
 {
     return Find(processId, nullptr, false);

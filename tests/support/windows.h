@@ -12,6 +12,8 @@
 // waited for up to `ms`; null when none appeared.
 HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD ms);
 
+// The first top-level window of `processId` with class `className`, now.
+HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly);
 // Every top-level window of a process.
 std::vector<HWND> ProcessWindows(DWORD processId);
 

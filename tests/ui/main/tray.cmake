@@ -13,15 +13,6 @@ set_tests_properties(ui_main_tray_window_tests PROPERTIES
 
 lobby_add_test(ui_main_tray_icon_tests RESOURCES
     SOURCES tray_icon_test.cpp ${tray_support}
-    LIBS lobby_ui_main)
+    LIBS lobby_ui_main
+    UNMANAGED)
 set_tests_properties(ui_main_tray_icon_tests PROPERTIES RESOURCE_LOCK "notification_area;screen")
-
-# Hiding an activated window waits two seconds for a window manager unless
-# the window is unmanaged.
-add_test(NAME ui_main_tray_unmanaged_windows
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/bed/wine-run reg add
-        "HKCU\\Software\\Wine\\AppDefaults\\ui_main_tray_icon_tests.exe\\X11 Driver" /v Managed /d N /f)
-set_tests_properties(ui_main_tray_unmanaged_windows PROPERTIES
-    FIXTURES_REQUIRED testbed FIXTURES_SETUP ui_main_tray_bed
-    ENVIRONMENT "LOBBY_TESTBED=${LOBBY_TESTBED}")
-set_tests_properties(ui_main_tray_icon_tests PROPERTIES FIXTURES_REQUIRED "testbed;ui_main_tray_bed")

@@ -32,17 +32,6 @@ void ClickAt(HWND window, int x, int y)
     PostMessageA(window, WM_LBUTTONUP, 0, where);
 }
 
-HWND FindProcessWindow(DWORD processId, const char* className, bool visible)
-{
-    for (HWND h : ProcessWindows(processId)) {
-        char name[32] = {};
-        GetClassNameA(h, name, sizeof name);
-        if (lstrcmpA(name, className) == 0 && (!visible || IsWindowVisible(h)))
-            return h;
-    }
-    return nullptr;
-}
-
 // The installer with its window hidden by the close button (902) and its
 // icon in the notification area.
 class TrayWindow : public testing::Test {

@@ -20,13 +20,7 @@ bool WaitForPanel(DWORD processId, bool visible, HWND* panel, DWORD ms = 30000)
 {
     DWORD start = GetTickCount();
     do {
-        *panel = nullptr;
-        for (HWND window : ProcessWindows(processId)) {
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpA(name, "ERROR_WINDOW") == 0)
-                *panel = window;
-        }
+        *panel = FindProcessWindow(processId, "ERROR_WINDOW", false);
         if (*panel && (IsWindowVisible(*panel) != FALSE) == visible)
             return true;
         Sleep(20);
