@@ -38,24 +38,18 @@ size_t FittingTipLength(const char* tip, size_t capacity)
 
 TrayIcon::~TrayIcon()
 {
-    if (!owner)
-        return;
     if (shown)
         Remove();
-    iconData.reset();
-    subclass.Undo();
-    owner = nullptr;
 }
 
 int TrayIcon::Setup(HWND ownerWindow, HICON icon, HMENU menu, const char* tip, int restoreRemoves, UINT restoreMsg,
                     UINT menuMsg)
 {
-    if (owner || iconData || subclass.Installed() || !ownerWindow)
+    if (iconData || !ownerWindow)
         return 1;
-    UniqueNotifyIconRecord record(new NOTIFYICONDATAA{});
     if (!subclass.Install(ownerWindow, &TrayIcon::OnOwnerMessage, this))
         return 0;
-    NOTIFYICONDATAA* data = record.get();
+    NOTIFYICONDATAA* data = &iconData.emplace();
     data->cbSize = NOTIFYICONDATAA_V2_SIZE;
     data->hWnd = ownerWindow;
     // The callback finds the menu again through the icon's id.
@@ -65,17 +59,15 @@ int TrayIcon::Setup(HWND ownerWindow, HICON icon, HMENU menu, const char* tip, i
     data->hIcon = icon;
     if (tip)
         memcpy(data->szTip, tip, FittingTipLength(tip, sizeof data->szTip));
-    iconData = std::move(record);
     restoreMessage = restoreMsg;
     menuMessage = menuMsg;
-    owner = ownerWindow;
     removeOnRestore = restoreRemoves;
     return 1;
 }
 
 BOOL TrayIcon::Show()
 {
-    if (!iconData || !Shell_NotifyIconA(NIM_ADD, iconData.get()))
+    if (!iconData || !Shell_NotifyIconA(NIM_ADD, &*iconData))
         return FALSE;
     shown = 1;
     return TRUE;
@@ -83,7 +75,7 @@ BOOL TrayIcon::Show()
 
 BOOL TrayIcon::Remove()
 {
-    if (!iconData || !Shell_NotifyIconA(NIM_DELETE, iconData.get()))
+    if (!iconData || !Shell_NotifyIconA(NIM_DELETE, &*iconData))
         return FALSE;
     shown = 0;
     return TRUE;
@@ -92,7 +84,7 @@ BOOL TrayIcon::Remove()
 HMENU TrayIcon::Menu() const
 {
     // Menu handles are 32-bit values, sign-extended in a 64-bit program.
-    return static_cast<HMENU>(LongToHandle(static_cast<LONG>(iconData.get()->uID)));
+    return static_cast<HMENU>(LongToHandle(static_cast<LONG>(iconData->uID)));
 }
 
 void TrayIcon::OnOwnerMessage(void* context, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -100,17 +92,18 @@ void TrayIcon::OnOwnerMessage(void* context, UINT msg, WPARAM wParam, LPARAM lPa
     auto* self = static_cast<TrayIcon*>(context);
     if (!self->iconData)
         return;
-    if (msg == TrayCallbackMessage && wParam == self->iconData.get()->uID) {
+    if (msg == TrayCallbackMessage && wParam == self->iconData->uID) {
         self->OnCallback(lParam);
         return;
     }
     // A restarted shell has forgotten the icon.
-    if (msg == TaskbarCreatedMessage && self->shown == 1 && Shell_NotifyIconA(NIM_ADD, self->iconData.get()))
-        self->shown = 1;
+    if (msg == TaskbarCreatedMessage && self->shown == 1)
+        Shell_NotifyIconA(NIM_ADD, &*self->iconData);
 }
 
 void TrayIcon::OnCallback(LPARAM mouseMessage)
 {
+    HWND owner = iconData->hWnd;
     if (mouseMessage == static_cast<LPARAM>(restoreMessage)) {
         ShowWindow(owner, SW_SHOW);
         SetForegroundWindow(owner);

@@ -7,25 +7,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "base/unique_resource.h"
+#include <optional>
+
 #include "ui/main/tray_subclass.h"
 
 // Registered before WinMain runs: the icon's callback message, and the
 // shell's broadcast when the taskbar is (re)created.
 extern const UINT TrayCallbackMessage;
 extern const UINT TaskbarCreatedMessage;
-
-namespace unique_traits {
-
-struct NotifyIconRecord {
-    using Type = NOTIFYICONDATAA*;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type p) { delete p; }
-};
-
-}  // namespace unique_traits
-
-using UniqueNotifyIconRecord = UniqueResource<unique_traits::NotifyIconRecord>;
 
 class TrayIcon {
 public:
@@ -45,17 +34,17 @@ public:
 
     int IsShown() const { return shown; }
     // What every shell call is given; null until set up.
-    const NOTIFYICONDATAA* Record() const { return iconData.get(); }
+    const NOTIFYICONDATAA* Record() const { return iconData ? &*iconData : nullptr; }
 
 private:
     static void OnOwnerMessage(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCallback(LPARAM mouseMessage);
     HMENU Menu() const;
 
-    UniqueNotifyIconRecord iconData;
+    // Set once the owner is subclassed; its hWnd is the owner.
+    std::optional<NOTIFYICONDATAA> iconData;
     UINT restoreMessage = 0;
     UINT menuMessage = 0;
-    HWND owner = nullptr;
     TraySubclass subclass;
     int removeOnRestore = 0;
     int shown = 0;
