@@ -24,14 +24,14 @@ void DownloadProgress::Record(uint32_t elapsedMs, uint64_t received, uint64_t to
 
 void DownloadProgress::ResetReceived()
 {
-    ProgressFigures figures = last_;
+    // The only writer reads its own last report.
+    ProgressFigures figures = Snapshot();
     figures.received = 0;
     Write(figures);
 }
 
 void DownloadProgress::Write(const ProgressFigures& figures)
 {
-    last_ = figures;
     uint32_t sequence = sequence_.load(kRelaxed);
     sequence_.store(sequence + 1, kRelaxed);
     std::atomic_thread_fence(std::memory_order_release);

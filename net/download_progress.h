@@ -26,12 +26,11 @@ private:
     void Write(const ProgressFigures& figures);
 
     // A sequence lock: odd while a report is being written. 64-bit figures
-    // are kept as halves (32-bit code has no plain 64-bit atomic store);
-    // the sequence check catches halves of two different reports.
+    // are kept as 32-bit halves, plain word stores on every target; the
+    // sequence check catches halves of two different reports.
     std::atomic<uint32_t> sequence_{0};
     std::atomic<uint32_t> doneLow_{0}, doneHigh_{0};
     std::atomic<uint32_t> totalLow_{1}, totalHigh_{0};
     std::atomic<uint32_t> elapsedMs_{1};
     std::atomic<uint32_t> receivedLow_{0}, receivedHigh_{0};
-    ProgressFigures last_;  // the writer's own copy
 };
