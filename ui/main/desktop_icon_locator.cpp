@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 
 #include "app/debug_log.h"
 #include "base/unique_resource.h"

@@ -20,9 +20,7 @@ unsigned FreeMegabytes(const std::string& folder)
     return static_cast<unsigned>(available.QuadPart >> 20);
 }
 
-}  // namespace
-
-FolderChoice CheckInstallFolder(const std::wstring& folder, const std::wstring& displayName)
+std::optional<InstallLocation> CheckInstallFolder(const std::wstring& folder, const std::wstring& displayName)
 {
     if (folder.empty())
         return {};
@@ -35,10 +33,12 @@ FolderChoice CheckInstallFolder(const std::wstring& folder, const std::wstring& 
         MessageBoxA(nullptr, kTextDiskFull, nullptr, MB_OK);
         return {};
     }
-    return {location};
+    return location;
 }
 
-FolderChoice AskForInstallFolder(const std::wstring& displayName)
+}  // namespace
+
+std::optional<InstallLocation> AskForInstallFolder(const std::wstring& displayName)
 {
     wchar_t path[MAX_PATH] = {};
     BROWSEINFOW browse = {};

@@ -117,11 +117,11 @@ void MainWindow::OnParkInstall()
 
 void MainWindow::ChooseFolder()
 {
-    FolderChoice choice = AskForInstallFolder(productRow.displayName);
-    if (!choice.location)
+    std::optional<InstallLocation> location = AskForInstallFolder(productRow.displayName);
+    if (!location)
         return;
-    installRoot = choice.location->root;
-    pathLabel->SetLabelText(choice.location->label.c_str());
+    installRoot = location->root;
+    pathLabel->SetLabelText(location->label.c_str());
 }
 
 void MainWindow::LaunchClient()

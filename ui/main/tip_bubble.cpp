@@ -10,14 +10,28 @@
 #include "ui/main/desktop_icon_locator.h"
 #include "ui/main/main_window.h"
 
-const wchar_t kTipGreeting[] = L"HI，恭候您多时了！世界那么大，有您更精彩！戳我开启游戏之旅！";
-
 namespace {
+
+const wchar_t kTipGreeting[] = L"HI，恭候您多时了！世界那么大，有您更精彩！戳我开启游戏之旅！";
 
 // Shell.Application and its IShellDispatch4, by value: not every import
 // library carries them.
 const CLSID kShellApplication = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 const IID kShellDispatch4 = {0xEFD84B2D, 0x4BCF, 0x4298, {0xBE, 0x25, 0xEB, 0x54, 0x2A, 0x59, 0xFB, 0xDA}};
+
+// Brings the desktop, and so the icon, into view; failures are ignored:
+// the bubble is there either way.
+void ToggleDesktop()
+{
+    // Whatever CoInitialize says, COM may be usable on this thread.
+    UniqueComApartment apartment = EnterComApartment();
+    UniqueCom<IShellDispatch4> shell;
+    if (FAILED(CoCreateInstance(kShellApplication, nullptr,
+                                CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER, kShellDispatch4,
+                                reinterpret_cast<void**>(shell.put()))))
+        return;
+    shell.get()->ToggleDesktop();
+}
 
 }  // namespace
 
@@ -34,18 +48,6 @@ std::unique_ptr<ToolkitWindow> OpenTipBubble(HWND listView, const RECT& icon)
     auto* label = new TextLabel(&area, nullptr, bubble.get(), &font, &format, &brush, 0);
     label->SetLabelText(kTipGreeting);
     return bubble;
-}
-
-void ToggleDesktop()
-{
-    // Whatever CoInitialize says, COM may be usable on this thread.
-    UniqueComApartment apartment = EnterComApartment();
-    UniqueCom<IShellDispatch4> shell;
-    if (FAILED(CoCreateInstance(kShellApplication, nullptr,
-                                CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER, kShellDispatch4,
-                                reinterpret_cast<void**>(shell.put()))))
-        return;
-    shell.get()->ToggleDesktop();
 }
 
 void MainWindow::OnIconTipTimer()

@@ -36,6 +36,10 @@ bool MainWindow::OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return true;
     case MSG_WORKER_TIMER:
+        // A pause that came before the worker's first step: the runner
+        // starts with the continue instead.
+        if (wParam == TIMER_ANIMATION && lParam && installState.load() != Installing)
+            return true;
         if (lParam)
             SetTimer(wParam, static_cast<UINT>(lParam));
         else
