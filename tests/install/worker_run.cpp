@@ -17,20 +17,6 @@ std::wstring Widen(const std::string& ascii)
     return std::wstring(ascii.begin(), ascii.end());
 }
 
-std::wstring UnixToWindows(const char* unixPath)
-{
-    std::wstring path = L"Z:" + Widen(unixPath);
-    for (wchar_t& c : path)
-        c = c == L'/' ? L'\\' : c;
-    return path;
-}
-
-std::wstring DataFile(const std::wstring& name)
-{
-    const char* dir = getenv("LOBBY_INSTALL_DATA");
-    return dir ? UnixToWindows(dir) + L"\\" + name : L"";
-}
-
 int HexValue(char c)
 {
     return c >= 'a' ? c - 'a' + 10 : c >= 'A' ? c - 'A' + 10 : c - '0';
@@ -91,20 +77,10 @@ std::string ServeSample(const std::wstring& name)
 {
     std::wstring served = Peers().dataDir + name;
     if (!FileExists(served))
-        CopyFileW(DataFile(name).c_str(), served.c_str(), FALSE);
+        CopyFileW((FolderFromEnvironment("LOBBY_INSTALL_DATA") + name).c_str(), served.c_str(), FALSE);
     std::string path = "/";
     path.append(name.begin(), name.end());
     return path;
-}
-
-std::string SampleBytes(const std::wstring& name)
-{
-    return ReadFileBytes(DataFile(name));
-}
-
-std::string ClientBytes()
-{
-    return ReadFileBytes(BuildPath(L"tests/install/install_test_client.exe"));
 }
 
 std::vector<std::string> ReportsFor(int channel)

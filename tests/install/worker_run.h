@@ -41,8 +41,6 @@ private:
 
 // The sample archives, copied once into the HTTP peers' folder.
 std::string ServeSample(const std::wstring& name);  // served path, "/<name>"
-std::string SampleBytes(const std::wstring& name);
-std::string ClientBytes();  // lobby.exe as the samples carry it
 
 // Query strings of the statistics requests nginx logged for `channel`.
 std::vector<std::string> ReportsFor(int channel);

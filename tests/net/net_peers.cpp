@@ -13,23 +13,13 @@
 
 namespace {
 
-std::wstring WindowsPath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* p = unixPath; *p; ++p)
-        path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    if (path.back() != L'\\')
-        path += L'\\';
-    return path;
-}
-
 NetPeers LoadPeers()
 {
     NetPeers peers;
     const char* dir = getenv("LOBBY_NET_PEERS");
     if (!dir)
         return peers;
-    std::istringstream ports(ReadFileBytes(WindowsPath(dir) + L"ports"));
+    std::istringstream ports(ReadFileBytes(WindowsFolder(dir) + L"ports"));
     std::string name;
     long value = 0;
     while (ports >> name >> value) {
@@ -42,7 +32,7 @@ NetPeers LoadPeers()
         else if (name == "faultseed")
             peers.faultSeed = value;
     }
-    peers.dataDir = WindowsPath(dir) + L"data\\";
+    peers.dataDir = WindowsFolder(dir) + L"data\\";
     return peers;
 }
 

@@ -75,17 +75,40 @@ bool FileExists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring WindowsFolder(const char* unixPath)
+{
+    // Wine maps the whole file system on Z:.
+    std::wstring path = L"Z:";
+    for (const char* p = unixPath; *p; ++p)
+        path += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path;
+}
+
+std::wstring FolderFromEnvironment(const char* variable)
+{
+    const char* value = getenv(variable);
+    return value ? WindowsFolder(value) : std::wstring();
+}
+
 std::wstring BuildPath(const std::wstring& relative)
 {
-    // The build root is a Unix path; Wine maps the whole file system on Z:.
-    const char* root = getenv("LOBBY_BUILD_DIR");
-    std::wstring path = L"Z:";
-    for (const char* p = root ? root : ""; *p; ++p)
-        path += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    path += L'\\';
+    std::wstring path = FolderFromEnvironment("LOBBY_BUILD_DIR");
     for (wchar_t c : relative)
         path += c == L'/' ? L'\\' : c;
     return path;
+}
+
+std::string SampleBytes(const std::wstring& name)
+{
+    std::wstring folder = FolderFromEnvironment("LOBBY_INSTALL_DATA");
+    return folder.empty() ? std::string() : ReadFileBytes(folder + name);
+}
+
+std::string ClientBytes()
+{
+    return ReadFileBytes(BuildPath(L"tests/install/install_test_client.exe"));
 }
 
 uint64_t FileSize(const std::wstring& path)

@@ -31,3 +31,10 @@ bool WaitForFile(const std::wstring& path, unsigned long ms);
 std::wstring DesktopShortcutPath();
 // A folder of the build tree by its path relative to the build root.
 std::wstring BuildPath(const std::wstring& relative);
+// A Unix folder as Wine sees it (Z:, backslashes), ending with a backslash.
+std::wstring WindowsFolder(const char* unixPath);
+// The folder an environment variable names, the same way; "" when unset.
+std::wstring FolderFromEnvironment(const char* variable);
+// What the sample archives (made at build time) and their client are.
+std::string SampleBytes(const std::wstring& name);
+std::string ClientBytes();

@@ -15,15 +15,6 @@ const wchar_t kDefaultInstallDir[] = L"C:\\Program Files\\Quillmoor\\";
 
 namespace {
 
-std::wstring FromUnix(const char* variable)
-{
-    const char* value = getenv(variable);
-    std::wstring path = L"Z:";
-    for (const char* p = value ? value : ""; *p; ++p)
-        path += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    return path + L"\\";
-}
-
 uint32_t Rgb(uint32_t pixel)
 {
     return pixel & 0xFFFFFF;
@@ -203,27 +194,17 @@ testing::AssertionResult PointerAway()
 
 std::wstring ServedFolder()
 {
-    return FromUnix("LOBBY_WINDOW_PEERS") + L"data\\";
+    return FolderFromEnvironment("LOBBY_WINDOW_PEERS") + L"data\\";
 }
 
 void Serve(const std::wstring& sample, const std::wstring& as)
 {
-    CopyFileW((FromUnix("LOBBY_INSTALL_DATA") + sample).c_str(), (ServedFolder() + as).c_str(), FALSE);
+    CopyFileW((FolderFromEnvironment("LOBBY_INSTALL_DATA") + sample).c_str(), (ServedFolder() + as).c_str(), FALSE);
 }
 
 void Unserve(const std::wstring& as)
 {
     DeleteFileW((ServedFolder() + as).c_str());
-}
-
-std::string SampleBytes(const std::wstring& sample)
-{
-    return ReadFileBytes(FromUnix("LOBBY_INSTALL_DATA") + sample);
-}
-
-std::string ClientBytes()
-{
-    return ReadFileBytes(BuildPath(L"tests/install/install_test_client.exe"));
 }
 
 int RequestCount(const std::string& path, bool prefix)

@@ -61,8 +61,6 @@ testing::AssertionResult PointerAway();
 std::wstring ServedFolder();               // Windows path of nginx's folder, ends with "\"
 void Serve(const std::wstring& sample, const std::wstring& as);
 void Unserve(const std::wstring& as);
-std::string SampleBytes(const std::wstring& sample);
-std::string ClientBytes();
 // Requests nginx logged for `path` (or, with `prefix`, for paths that begin
 // with it, queries included).
 int RequestCount(const std::string& path, bool prefix = false);
