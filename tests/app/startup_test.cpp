@@ -15,14 +15,6 @@ namespace {
 
 const wchar_t kInstallDir[] = L"C:\\Program Files\\Quillmoor\\";
 
-// A copy of a built program under another file name, in its own folder.
-std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const std::wstring& name)
-{
-    std::wstring target = dir / name;
-    EXPECT_TRUE(CopyFileW(BuildPath(built).c_str(), target.c_str(), FALSE)) << GetLastError();
-    return target;
-}
-
 // Starts an installer, waits for its window and closes it again, which
 // ends the process with 0.
 void RunUntilWindow(const std::wstring& exe)

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "base/unique_resource.h"
 
 ScratchDir::ScratchDir()
@@ -135,4 +137,11 @@ std::wstring DesktopShortcutPath()
     wchar_t desktop[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
     return std::wstring(desktop) + L"\\Quillmoor.lnk";
+}
+
+std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const std::wstring& name)
+{
+    std::wstring target = dir / name;
+    EXPECT_TRUE(CopyFileW(BuildPath(built).c_str(), target.c_str(), FALSE)) << GetLastError();
+    return target;
 }

@@ -31,6 +31,9 @@ bool WaitForFile(const std::wstring& path, unsigned long ms);
 std::wstring DesktopShortcutPath();
 // A folder of the build tree by its path relative to the build root.
 std::wstring BuildPath(const std::wstring& relative);
+// A copy of the built program `built` (relative to the build root) under
+// another file name in `dir`; the copy failing is a test failure.
+std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const std::wstring& name);
 // A Unix folder as Wine sees it (Z:, backslashes), ending with a backslash.
 std::wstring WindowsFolder(const char* unixPath);
 // The folder an environment variable names, the same way; "" when unset.

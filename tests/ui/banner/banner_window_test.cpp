@@ -23,10 +23,7 @@ namespace {
 // prefix apply to this copy only and no share key is recorded.
 std::wstring CopyInstaller(const ScratchDir& dir, const wchar_t* name)
 {
-    std::wstring target = dir / name;
-    EXPECT_TRUE(CopyFileW(BuildPath(L"local/Download_kp_local.exe").c_str(), target.c_str(), FALSE))
-        << GetLastError();
-    return target;
+    return CopyProgram(dir, L"local/Download_kp_local.exe", name);
 }
 
 // Disables the browser control's library for one program name, as on a

@@ -107,8 +107,7 @@ class Installer {
 public:
     Installer()
     {
-        std::wstring exe = dir_ / L"Download_kp_local.exe";
-        EXPECT_TRUE(CopyFileW(BuildPath(L"local/Download_kp_local.exe").c_str(), exe.c_str(), FALSE));
+        std::wstring exe = CopyProgram(dir_, L"local/Download_kp_local.exe", L"Download_kp_local.exe");
         WriteFileBytes(log_, "");
         process_ = std::make_unique<ChildProcess>(exe);
         window = WaitForProcessWindow(process_->id(), "DownloadWindow", 20000);
