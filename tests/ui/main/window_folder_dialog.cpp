@@ -10,20 +10,20 @@ namespace {
 constexpr size_t kRemoteSize = 4096;
 constexpr int kTextUnits = 260;
 
+BOOL CALLBACK TakeTree(HWND child, LPARAM found)
+{
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpA(name, WC_TREEVIEWA) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 HWND FindTree(HWND dialog)
 {
     HWND tree = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM found) -> BOOL {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpA(name, WC_TREEVIEWA) != 0)
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&tree));
+    EnumChildWindows(dialog, TakeTree, reinterpret_cast<LPARAM>(&tree));
     return tree;
 }
 
