@@ -23,7 +23,7 @@ function(add_installer target)
     configure_file(${CMAKE_SOURCE_DIR}/app/build_values.cpp.in ${gen}/build_values.cpp @ONLY)
 
     add_executable(${target} WIN32
-        ${CMAKE_SOURCE_DIR}/app/winmain.cpp
+        ${CMAKE_SOURCE_DIR}/entry/winmain.cpp
         ${gen}/build_values.cpp
         ${gen}/strings.rc
         $<TARGET_OBJECTS:lobby_resources>)

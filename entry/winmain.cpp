@@ -1,3 +1,5 @@
+// The program's entry point, on top of everything it composes: one
+// instance per logon session, then the main window and its message loop.
 #include <windows.h>
 
 #include "app/crash_dump.h"
