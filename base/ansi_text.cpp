@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/utf8_text.h"
+
 std::string ToAnsi(const wchar_t* text)
 {
     int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -29,24 +31,27 @@ bool IsAnsiLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte) != 0;
 }
 
-bool Utf8ToAnsi(std::string_view utf8, std::string* ansi)
+bool ToAnsiExactly(std::wstring_view text, std::string* ansi)
 {
     ansi->clear();
-    if (utf8.empty())
+    if (text.empty())
         return true;
-    int length = static_cast<int>(utf8.size());
-    int wideSize = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
-    if (wideSize <= 0)
-        return false;
-    std::wstring wide(wideSize, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), wideSize);
+    int length = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
-    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr,
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr,
                                    &usedDefault);
     if (size <= 0 || usedDefault)
         return false;
     ansi->resize(size);
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi->data(), size, nullptr,
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi->data(), size, nullptr,
                         &usedDefault);
     return !usedDefault;
+}
+
+bool Utf8ToAnsi(std::string_view utf8, std::string* ansi)
+{
+    std::wstring wide;
+    if (!FromUtf8(utf8, &wide))
+        return false;
+    return ToAnsiExactly(wide, ansi);
 }

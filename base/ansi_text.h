@@ -10,6 +10,9 @@ std::string ToAnsi(const wchar_t* text);
 std::wstring ToWide(const char* text);
 bool IsAnsiLeadByte(unsigned char byte);
 
+// `text` in the ANSI code page; false for a character the code page cannot
+// hold (never a best-fit or default character).
+bool ToAnsiExactly(std::wstring_view text, std::string* ansi);
 // UTF-8 text in the ANSI code page; false for invalid UTF-8 or a character
-// the code page cannot hold (never a best-fit or default character).
+// the code page cannot hold.
 bool Utf8ToAnsi(std::string_view utf8, std::string* ansi);

@@ -6,6 +6,7 @@
 
 #include "base/system_time.h"
 #include "net/http_text.h"
+#include "net/net_timeouts.h"
 
 namespace {
 
@@ -15,14 +16,6 @@ namespace {
 // them itself without any limit, a redirect cycle included.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RELOAD |
                                 INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
-
-void SetTimeouts(HINTERNET handle)
-{
-    DWORD timeout = kNetTimeoutMs;
-    InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-}
 
 }  // namespace
 
@@ -73,7 +66,7 @@ int HttpDownloader::OpenConnection(const char* hostText, const char* userName, c
     internet_.reset(InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!internet_)
         return 0;
-    SetTimeouts(internet_.get());
+    SetNetTimeouts(internet_.get());
 
     char host[kHostTextMax];
     int port = kDefaultHttpPort;
@@ -83,10 +76,9 @@ int HttpDownloader::OpenConnection(const char* hostText, const char* userName, c
                                        INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection_)
         return 0;
-    // Wine's requests take their time-outs from the connection handle and
-    // ignore those of the Internet handle: set only there, a stalled server
-    // would hold a read for as long as it likes.
-    SetTimeouts(connection_.get());
+    // Set only on the Internet handle, Wine would let a stalled server
+    // hold a read for as long as it likes.
+    SetNetTimeouts(connection_.get());
     lstrcpynA(hostText_, hostText, sizeof hostText_);
     return 1;
 }

@@ -20,7 +20,6 @@ constexpr int DOWNLOAD_STOPPED = -4;
 // Redirects followed by one SendGet before it gives up.
 constexpr int kMaxRedirects = 10;
 constexpr DWORD kDownloadChunk = 4096;
-constexpr DWORD kNetTimeoutMs = 5000;
 
 class HttpDownloader {
 public:
