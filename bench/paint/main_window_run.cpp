@@ -36,7 +36,8 @@ int RunOnMainWindow()
     MainWindow window;
     HWND hwnd = window.GetHwnd();
     // As during a download: the runner shows and moves with the fill.
-    SendMessageW(hwnd, MSG_WORKER_VISIBLE, ELEMENT_RUNNER, 1);
+    window.workerUpdates()->Push({WorkerRequest::Visible, ELEMENT_RUNNER, 1, {}});
+    SendMessageW(hwnd, MSG_WORKER_QUEUE, 0, 0);
     UpdateWindow(hwnd);
 
     const uint64_t total = 300ull << 20;

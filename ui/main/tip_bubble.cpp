@@ -61,13 +61,18 @@ void MainWindow::OnIconTipTimer()
         return;
     }
     LogDebug("sendmessage WM_APP+2");
-    // Handled before SendMessageA returns, while icon is still in scope.
+    foundIcon = FoundIcon{listView, icon};
     SendMessageA(hwnd, MSG_ICON_FOUND, reinterpret_cast<WPARAM>(listView), reinterpret_cast<LPARAM>(&icon));
 }
 
-void MainWindow::OnIconFound(HWND listView, const RECT* icon)
+// The finding is this window's own; a message from elsewhere finds none.
+void MainWindow::OnIconFound()
 {
-    tipWindow = OpenTipBubble(listView, *icon);
+    if (!foundIcon)
+        return;
+    FoundIcon found = *foundIcon;
+    foundIcon.reset();
+    tipWindow = OpenTipBubble(found.listView, found.icon);
     ToggleDesktop();
 }
 

@@ -1,7 +1,17 @@
-// What the install worker posts, applied on the window's thread.
+// What the install worker queues, applied on the window's thread.
 #include "ui/main/main_window.h"
 
-Widget* MainWindow::WorkerElementWidget(WPARAM element)
+#include "install/install_client.h"
+
+namespace {
+
+// A worker ends at its next chunk, checkpoint or rest, or after the
+// request under way times out; an extraction may take longer.
+constexpr DWORD kWorkerStopWaitMs = 10000;
+
+}  // namespace
+
+Widget* MainWindow::WorkerElementWidget(UINT_PTR element)
 {
     switch (element) {
     case ELEMENT_SIZE_LABEL: return sizeLabel;
@@ -17,38 +27,43 @@ Widget* MainWindow::WorkerElementWidget(WPARAM element)
     }
 }
 
-bool MainWindow::OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+void MainWindow::ApplyWorkerUpdates()
 {
-    switch (msg) {
-    case MSG_WORKER_TEXT: {
-        std::unique_ptr<std::wstring> text = TakeWorkerText(lParam);
-        if (auto* label = dynamic_cast<TextLabel*>(WorkerElementWidget(wParam)))
-            label->SetLabelText(text->c_str());
-        return true;
-    }
-    case MSG_WORKER_VISIBLE:
-        if (Widget* widget = WorkerElementWidget(wParam)) {
-            // The player may have dragged the window since the panel was
-            // made: it must cover the window where it is now.
-            if (widget == failurePanel.get() && lParam)
-                failurePanel->CenterWindow(nullptr);
-            widget->SetVisible(lParam ? 1 : 0);
+    for (const WorkerUpdate& update : workerQueue->TakeAll()) {
+        switch (update.request) {
+        case WorkerRequest::Text:
+            if (auto* label = dynamic_cast<TextLabel*>(WorkerElementWidget(update.target)))
+                label->SetLabelText(update.text.c_str());
+            break;
+        case WorkerRequest::Visible:
+            if (Widget* widget = WorkerElementWidget(update.target)) {
+                // The player may have dragged the window since the panel
+                // was made: it must cover the window where it is now.
+                if (widget == failurePanel.get() && update.value)
+                    failurePanel->CenterWindow(nullptr);
+                widget->SetVisible(update.value ? 1 : 0);
+            }
+            break;
+        case WorkerRequest::Timer:
+            // A pause that came before the worker's first step: the runner
+            // starts with the continue instead.
+            if (update.target == TIMER_ANIMATION && update.value && installState.load() != Installing)
+                break;
+            if (update.value)
+                SetTimer(update.target, update.value);
+            else
+                KillTimer(update.target);
+            break;
         }
-        return true;
-    case MSG_WORKER_TIMER:
-        // A pause that came before the worker's first step: the runner
-        // starts with the continue instead.
-        if (wParam == TIMER_ANIMATION && lParam && installState.load() != Installing)
-            return true;
-        if (lParam)
-            SetTimer(wParam, static_cast<UINT>(lParam));
-        else
-            KillTimer(wParam);
-        return true;
-    case MSG_WORKER_PATH:
-        AnswerPathRequest(lParam, pathLabel->GetLabelText());
-        return true;
-    default:
-        return false;
     }
+}
+
+void MainWindow::StopWorker()
+{
+    Stop();
+    if (!workerThread || WaitForSingleObject(workerThread.get(), kWorkerStopWaitMs) == WAIT_OBJECT_0)
+        return;
+    // Still inside a long step (an extraction): what it uses must not be
+    // freed under it, so the process ends here, as it usually does.
+    TerminateProcess(GetCurrentProcess(), 0);
 }

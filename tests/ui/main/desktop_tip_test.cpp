@@ -122,8 +122,9 @@ public:
         return process_->Wait(10000) && process_->ExitCode() == 0;
     }
 
-    // Starts one of its timers as the install worker does.
-    void StartTimer(UINT_PTR id, UINT ms = 1) const { PostMessageW(window, MSG_WORKER_TIMER, id, ms); }
+    // One of its timers fires (the worker starts them through the window's
+    // own queue, out of reach of other programs).
+    void FireTimer(UINT_PTR id) const { PostMessageW(window, WM_TIMER, id, 0); }
     std::string Log() const { return ReadFileBytes(log_); }
     bool WaitForLog(const std::string& line, DWORD ms) const
     {
@@ -151,7 +152,7 @@ void ExpectBubbleBesideFirstMatch(const std::wstring& helper, const char* wow64L
     Installer installer;
     ASSERT_TRUE(installer.window) << "no installer window";
 
-    installer.StartTimer(TIMER_ICON_TIP);
+    installer.FireTimer(TIMER_ICON_TIP);
     HWND bubble = WaitForProcessWindow(installer.id(), "ICO_TIPS", 15000);
     ASSERT_TRUE(bubble) << "no bubble; log:\n" << installer.Log();
     const RECT& icon = desktop.items[2];
@@ -165,7 +166,7 @@ void ExpectBubbleBesideFirstMatch(const std::wstring& helper, const char* wow64L
     EXPECT_EQ(desktop.progman, GetWindow(bubble, GW_OWNER));
     EXPECT_EQ(std::string(wow64Line) + "\r\nsendmessage WM_APP+2\r\n", installer.Log());
 
-    installer.StartTimer(TIMER_TIP_CLOSE);
+    installer.FireTimer(TIMER_TIP_CLOSE);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(bubble); }, 10000)) << "timer 115 left the bubble shown";
     EXPECT_TRUE(IsWindow(bubble)) << "hidden, not destroyed";
 }
@@ -261,10 +262,9 @@ TEST(DesktopTip, MissingIconShowsNothing)
     Installer installer;
     ASSERT_TRUE(installer.window) << "no installer window";
 
-    // Timer 115 first, without a bubble ever made: nothing to hide. Due
-    // earlier, it fires before the search.
-    installer.StartTimer(TIMER_TIP_CLOSE);
-    installer.StartTimer(TIMER_ICON_TIP, 100);
+    // Timer 115 first, without a bubble ever made: nothing to hide.
+    installer.FireTimer(TIMER_TIP_CLOSE);
+    installer.FireTimer(TIMER_ICON_TIP);
     ASSERT_TRUE(installer.WaitForLog("IsRectEmpty() = true", 15000)) << installer.Log();
     EXPECT_EQ("IsWow64 = " + std::string(TestRunsUnderWow64() ? "true" : "false") + "\r\n" + NotFoundLine() +
                   "\r\nIsRectEmpty() = true\r\n",
@@ -287,7 +287,7 @@ TEST(DesktopTip, DesktopThatDoesNotAnswerFreezesNothing)
     Installer installer;
     ASSERT_TRUE(installer.window) << "no installer window";
 
-    installer.StartTimer(TIMER_ICON_TIP);
+    installer.FireTimer(TIMER_ICON_TIP);
     EXPECT_TRUE(installer.WaitForLog(NotFoundLine(), 15000)) << installer.Log();
     EXPECT_TRUE(WaitForProcessWindow(installer.id(), "ICO_TIPS", 0) == nullptr);
     // Its message loop runs while the desktop still holds the request.
