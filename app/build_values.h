@@ -6,3 +6,5 @@ extern const char kTestUpdateHost[];
 extern const char kStatsHost[];
 // Download attempts of one install worker before it gives up.
 extern const int kDownloadAttempts;
+// An install worker also gives up when no byte came for this long.
+extern const unsigned long kDownloadStallMs;

@@ -9,3 +9,5 @@ extern const char kTextBannerUrlError[];
 extern const char kTextWindowTitle[];
 extern const char kLogInstallFailed[];
 extern const char kTextDiskFull[];
+extern const char kTextPathTooLong[];
+extern const char kTextPathNotInCodePage[];

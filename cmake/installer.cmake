@@ -1,11 +1,11 @@
 # add_installer(<target> OUTPUT_NAME <name> CHANNEL_ID .. DOWNLOAD_PATH ..
 #               OFFICIAL .. BANNER_URL .. UPDATE_HOST .. TEST_HOST .. STATS_HOST ..
-#               [ATTEMPTS <n>] [OMIT_STRINGS <ids...>] [OUTPUT_DIR <dir>])
+#               [ATTEMPTS <n>] [STALL_SECONDS <n>] [OMIT_STRINGS <ids...>] [OUTPUT_DIR <dir>])
 # Builds one installer executable. Everything per channel is a value here, so
 # test builds that point at 127.0.0.1 need no code change.
 function(add_installer target)
     # PARSE_ARGV keeps a value's semicolons (a banner query may hold them).
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ATTEMPTS;OUTPUT_DIR"
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ATTEMPTS;STALL_SECONDS;OUTPUT_DIR"
         "OMIT_STRINGS")
     set(gen ${CMAKE_BINARY_DIR}/variants/${target})
 
@@ -20,6 +20,10 @@ function(add_installer target)
         set(ARG_ATTEMPTS ${LOBBY_DOWNLOAD_ATTEMPTS})
     endif()
     set(LOBBY_ATTEMPTS_VALUE "${ARG_ATTEMPTS}")
+    if(NOT ARG_STALL_SECONDS)
+        set(ARG_STALL_SECONDS ${LOBBY_DOWNLOAD_STALL_SECONDS})
+    endif()
+    set(LOBBY_STALL_SECONDS_VALUE "${ARG_STALL_SECONDS}")
     configure_file(${CMAKE_SOURCE_DIR}/app/build_values.cpp.in ${gen}/build_values.cpp @ONLY)
 
     add_executable(${target} WIN32

@@ -4,17 +4,24 @@
 
 #include "app/crash_dump.h"
 #include "app/instance.h"
+#include "base/unique_resource.h"
 #include "ui/main/main_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     InstallCrashDumpHandler();
     if (!TakeInstanceMutex()) {
-        // Hand over to the running instance; posted, so a hung window
-        // cannot keep this process alive.
+        // This start has the foreground (the player just launched it);
+        // Windows lets the running instance come to the front only when it
+        // is handed over first.
+        AllowSetForegroundWindow(ASFW_ANY);
+        // Posted, so a hung window cannot keep this process alive.
         PostMessageA(HWND_BROADCAST, ActivateMessage, 0, 0);
         return 0;
     }
+    // The folder dialog and the client's launch run on this thread and want
+    // COM; the dialog's newer forms want OLE.
+    UniqueOleThread ole = EnterOle();
     {
         MainWindow window;
         RunMessageLoop();

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "base/unique_resource.h"
@@ -13,17 +14,20 @@
 
 class DebugLog;
 
-// Copied when the worker starts, so nothing the window changes later
-// reaches a running worker.
+// Taken on the window's thread when the worker starts, from one consistent
+// state of the window, so nothing the window changes later reaches a
+// running worker.
 struct WorkerSettings {
     std::string updateHost;    // "host" or "host:port"
     std::string downloadPath;  // object path on the update host
     std::string archiveName;   // local file name in the install directory
     std::string statsHost;     // "host" or "host:port"
     std::wstring installRoot;  // extraction destination, ends with a backslash
+    std::wstring installDir;   // the path label's directory: the root, the display name, a backslash
     std::wstring displayName;  // names the shortcut
     int channelId = 0;
     int attempts = 0;
+    DWORD stallLimitMs = 0;    // no byte for this long ends the download
 };
 
 // Runs the whole procedure on the calling thread. `log` may be null.
@@ -31,5 +35,5 @@ void InstallWorker(InstallClient& client, const WindowLink& window, DebugLog* lo
 
 // Starts InstallWorker on a thread of its own. A parked worker runs no step
 // before the client's pause gate is continued.
-UniqueHandle StartInstallWorker(InstallClient& client, HWND window, DebugLog* log, const WorkerSettings& settings,
-                                bool parked);
+UniqueHandle StartInstallWorker(InstallClient& client, HWND window, std::shared_ptr<WorkerQueue> queue, DebugLog* log,
+                                const WorkerSettings& settings, bool parked);

@@ -78,11 +78,8 @@ bool Truncate(HANDLE file, ULONGLONG offset)
 
 int HttpDownloader::DownloadFile(const char* objectPath, const char* localName, int resumeFlag)
 {
-    SYSTEMTIME serverStamp = {};
-    ULONGLONG total = 0;
-    if (!SendGet(objectPath, nullptr) || !QueryLastModified(&serverStamp) || !QueryContentLength(&total))
-        return DOWNLOAD_REQUEST_FAILED;
-
+    // The local file first: an attempt that could not keep a single byte
+    // costs the server no request.
     CreateParentFolders(localName);
     // A read-only or hidden partial file must open for writing all the same.
     SetFileAttributesA(localName, FILE_ATTRIBUTE_NORMAL);
@@ -90,6 +87,17 @@ int HttpDownloader::DownloadFile(const char* objectPath, const char* localName, 
     if (!file)
         return DOWNLOAD_FILE_FAILED;
     bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+
+    SYSTEMTIME serverStamp = {};
+    ULONGLONG total = 0;
+    if (!SendGet(objectPath, nullptr) || !QueryLastModified(&serverStamp) || !QueryContentLength(&total)) {
+        // A failed request leaves no file behind that was not there before.
+        if (!existed) {
+            file.reset();
+            DeleteFileA(localName);
+        }
+        return DOWNLOAD_REQUEST_FAILED;
+    }
 
     ULONGLONG offset = 0;
     if (existed && HasStamp(file.get(), serverStamp)) {

@@ -4,13 +4,14 @@
 // to a transcript (UTF-8, one line each, written as it arrives, so a
 // process the worker ends keeps its lines).
 //   install_worker_host.exe --transcript FILE --update HOST:PORT --path PATH
-//       --stats HOST:PORT --root DIR\ [--name NAME] [--label TEXT]
-//       [--attempts N] [--channel N] [--parked]
-// Transcript lines: "window <hwnd>", "path", "text <element> <text>",
+//       --stats HOST:PORT --root DIR\ [--name NAME] [--attempts N]
+//       [--stall-ms N] [--channel N] [--parked] [--runs N]
+// Transcript lines: "window <hwnd>", "text <element> <text>",
 // "visible <element> <0|1>", "timer <id> <ms>", "activate <state>",
 // "paused", "holding" (the paused worker reached a checkpoint), "continued",
-// "end <state>". The test drives it by posting
-// MSG_HOST_PAUSE and MSG_HOST_CONTINUE to the window.
+// "end <state>" (after each worker; --runs starts the next one with the
+// same client, as a failure panel's button does). The test drives it by
+// posting MSG_HOST_PAUSE and MSG_HOST_CONTINUE to the window.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -31,8 +32,8 @@ namespace {
 constexpr UINT_PTR kHoldingTimer = 1000;
 
 UniqueFile transcript;
-std::wstring pathLabel;
 InstallClient* client;
+std::shared_ptr<WorkerQueue> queue = std::make_shared<WorkerQueue>();
 
 void Record(const std::wstring& line)
 {
@@ -50,24 +51,24 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     switch (msg) {
-    case MSG_WORKER_PATH:
-        Record(L"path");
-        AnswerPathRequest(lParam, pathLabel.c_str());
-        return 0;
-    case MSG_WORKER_TEXT: {
-        std::unique_ptr<std::wstring> text = TakeWorkerText(lParam);
-        Record(L"text " + std::to_wstring(wParam) + L" " + *text);
-        return 0;
-    }
-    case MSG_WORKER_VISIBLE:
-        Record(L"visible " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
-        return 0;
-    case MSG_WORKER_TIMER:
-        Record(L"timer " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
-        if (lParam)
-            SetTimer(hwnd, wParam, static_cast<UINT>(lParam), nullptr);
-        else
-            KillTimer(hwnd, wParam);
+    case MSG_WORKER_QUEUE:
+        for (const WorkerUpdate& update : queue->TakeAll()) {
+            switch (update.request) {
+            case WorkerRequest::Text:
+                Record(L"text " + std::to_wstring(update.target) + L" " + update.text);
+                break;
+            case WorkerRequest::Visible:
+                Record(L"visible " + std::to_wstring(update.target) + L" " + std::to_wstring(update.value));
+                break;
+            case WorkerRequest::Timer:
+                Record(L"timer " + std::to_wstring(update.target) + L" " + std::to_wstring(update.value));
+                if (update.value)
+                    SetTimer(hwnd, update.target, update.value, nullptr);
+                else
+                    KillTimer(hwnd, update.target);
+                break;
+            }
+        }
         return 0;
     case MSG_HOST_PAUSE:
         client->gate().Pause();
@@ -125,8 +126,9 @@ int main()
     settings.displayName = args.count(L"--name") ? args[L"--name"] : L"Quillmoor";
     settings.channelId = args.count(L"--channel") ? _wtoi(args[L"--channel"].c_str()) : 0;
     settings.attempts = args.count(L"--attempts") ? _wtoi(args[L"--attempts"].c_str()) : 100000;
-    pathLabel = args.count(L"--label") ? args[L"--label"]
-                                       : L"安装路径：" + settings.installRoot + settings.displayName + L"\\";
+    settings.stallLimitMs = args.count(L"--stall-ms") ? _wtoi(args[L"--stall-ms"].c_str()) : 120000;
+    settings.installDir = settings.installRoot + settings.displayName + L"\\";
+    int runs = args.count(L"--runs") ? _wtoi(args[L"--runs"].c_str()) : 1;
 
     WNDCLASSW wc = {};
     wc.lpfnWndProc = HostProc;
@@ -144,19 +146,22 @@ int main()
     client = &installClient;
     DebugLog log;
     log.Open();
-    installState = Installing;
-    UniqueHandle worker = StartInstallWorker(installClient, window, &log, settings, args.count(L"--parked") != 0);
-    if (!worker)
-        return 3;
-    HANDLE waits[] = {worker.get()};
-    for (;;) {
-        DWORD woke = MsgWaitForMultipleObjects(1, waits, FALSE, INFINITE, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        if (woke == WAIT_OBJECT_0)
-            break;
+    bool parked = args.count(L"--parked") != 0;
+    for (int run = 0; run < runs; ++run) {
+        installState = Installing;
+        UniqueHandle worker = StartInstallWorker(installClient, window, queue, &log, settings, parked);
+        if (!worker)
+            return 3;
+        HANDLE waits[] = {worker.get()};
+        for (;;) {
+            DWORD woke = MsgWaitForMultipleObjects(1, waits, FALSE, INFINITE, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            if (woke == WAIT_OBJECT_0)
+                break;
+        }
+        Record(L"end " + std::to_wstring(installState.load()));
     }
-    Record(L"end " + std::to_wstring(installState.load()));
     return 0;
 }

@@ -93,8 +93,7 @@ std::wstring SizeText(const std::string& archive)
 // The download's part of a transcript up to the extraction.
 std::vector<std::wstring> DownloadArrivals(const std::string& archive)
 {
-    return {Timer(TIMER_ANIMATION, 50), L"path",
-            Timer(TIMER_ANIMATION, 0), Timer(TIMER_PROGRESS, 0),
+    return {Timer(TIMER_ANIMATION, 50), Timer(TIMER_ANIMATION, 0), Timer(TIMER_PROGRESS, 0),
             Text(ELEMENT_SIZE_LABEL, SizeText(archive)), Text(ELEMENT_PERCENT_LABEL, L"100%"),
             Text(ELEMENT_CAPTION_LABEL, L"正在启动")};
 }
@@ -258,21 +257,25 @@ TEST_F(InstallWorkerTest, DownloadThatNeverSucceedsShowsTheRetryPanelAndReportsN
     options.attempts = 3;
     WorkerHost host(scratch, options);
     Run(host);
-    ExpectArrivals(host, Join({Timer(TIMER_ANIMATION, 50), L"path"}, Join(DownloadFailureTexts(), {L"end 1"})));
+    ExpectArrivals(host, Join({Timer(TIMER_ANIMATION, 50)}, Join(DownloadFailureTexts(), {L"end 1"})));
     EXPECT_TRUE(ReportsFor(channel).empty());
 }
 
-TEST_F(InstallWorkerTest, RootThatIsAFileFailsTheInstallWithItsFiguresReported)
+// Without its folder the worker could not keep a byte: it fails before it
+// asks the update host for anything, and reports what it found there.
+TEST_F(InstallWorkerTest, RootThatIsAFileFailsBeforeTheDownloadWithItsFiguresReported)
 {
-    std::string archive = SampleBytes(kArchive);
     std::wstring file = scratch / L"rootfile";
     WriteFileBytes(file, "not a folder");
     root = file + L"\\";
     installDir = root + L"Quillmoor\\";
-    WorkerHost host(scratch, Options(ServeSample(kArchive)));
+    std::string tag = TestTag();
+    WorkerHost host(scratch, Options("/f/tag=" + tag + "/" + ToAnsi(kArchive), FaultHost()));
     Run(host);
 
-    ExpectArrivals(host, Join(DownloadArrivals(archive), Join(InstallFailureTexts(), {L"end 4"})));
+    ExpectArrivals(host, Join({Timer(TIMER_ANIMATION, 50), Timer(TIMER_ANIMATION, 0), Timer(TIMER_PROGRESS, 0)},
+                              Join(InstallFailureTexts(), {L"end 4"})));
+    EXPECT_TRUE(RequestLog(tag).empty()) << "the archive was asked for";
     std::vector<std::string> reports = WaitForReports(channel);
     ASSERT_EQ(1u, reports.size());
     EXPECT_EQ("2", QueryValue(reports[0], "StatistsType"));
@@ -280,9 +283,7 @@ TEST_F(InstallWorkerTest, RootThatIsAFileFailsTheInstallWithItsFiguresReported)
     DWORD attributes = GetFileAttributesW(file.c_str());
     std::wstring expected = installDir + L"|4294967293|attr:" + std::to_wstring(attributes) + L"|create:";
     EXPECT_EQ(ToAnsi(expected.c_str()), ToAnsi(result.substr(0, expected.size()).c_str()));
-    // The install directory could not be made, so the archive went to the
-    // current directory, where the size was taken.
-    EXPECT_NE(std::wstring::npos, result.find(L"|size:" + std::to_wstring(archive.size())));
+    EXPECT_EQ(L"|size:0", result.substr(result.size() - 7));
 
     std::string log = ReadFileBytes(scratch / L"__lobby_dl_debug.log");
     std::string line = ToAnsi(L"安装失败！strURL=") + "http://" + NginxHost() +

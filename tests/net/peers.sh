@@ -1,12 +1,13 @@
 #!/bin/bash
 # HTTP peers of the download tests: nginx and the fault server, on free
 # ports of 127.0.0.1, serving the files generated into DIR/data.
-#   peers.sh up DIR [--port PORT] [--nginx-only]
+#   peers.sh up DIR [--port PORT] [--nginx-only] [--slow-statistics]
 #                       generate the files, start both, wait until they answer
 #   peers.sh down DIR   stop them by process id
 # --port puts nginx on that port of 127.0.0.1 (a program built for a fixed
 # update host needs it there); --nginx-only starts nginx alone, with an empty
-# DIR/data for the tests to fill.
+# DIR/data for the tests to fill; --slow-statistics makes nginx's answer to
+# a statistics report (6 KB) take about two seconds.
 # DIR/ports then holds "nginx <port>", "fault <port>" and "faultseed <seed>";
 # DIR/data/SHA256SUMS the digests of the served files. The fault server's
 # random cuts take a new seed each time unless LOBBY_FAULT_SEED gives one,
@@ -15,11 +16,12 @@
 set -u
 cmd=$1 dir=$2
 shift 2
-fixed_port="" nginx_only=""
+fixed_port="" nginx_only="" stats_rate=0
 while [ $# -gt 0 ]; do
     case $1 in
     --port) fixed_port=$2; shift 2 ;;
     --nginx-only) nginx_only=1; shift ;;
+    --slow-statistics) stats_rate=2k; shift ;;
     *) echo "peers.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -80,7 +82,7 @@ start_nginx() {
     fi
     for _ in $(seq $tries); do
         port=${fixed_port:-$(free_port)}
-        sed -e "s|@DIR@|$dir|g" -e "s|@DATA@|$dir/data|g" -e "s|@PORT@|$port|g" \
+        sed -e "s|@DIR@|$dir|g" -e "s|@DATA@|$dir/data|g" -e "s|@PORT@|$port|g" -e "s|@STATS_RATE@|$stats_rate|g" \
             "$here/nginx.conf.in" > "$dir/nginx.conf"
         nginx -p "$dir/" -c "$dir/nginx.conf" -e "$dir/nginx-error.log" >/dev/null 2>&1 &
         echo $! > "$dir/nginx.pid.run"
@@ -121,6 +123,7 @@ up)
     stop
     rm -rf "$dir"
     mkdir -p "$dir/tmp" "$dir/data"
+    python3 -c 'import sys; sys.stdout.write("ok\n" + "." * 6141)' > "$dir/statistics-answer.txt"
     [ -n "$nginx_only" ] || make_data
     start_nginx || { stop; exit 1; }
     [ -n "$nginx_only" ] || start_fault || { stop; exit 1; }
@@ -131,7 +134,7 @@ down)
     echo "peers stopped"
     ;;
 *)
-    echo "usage: $0 up DIR [--port PORT] [--nginx-only] | down DIR" >&2
+    echo "usage: $0 up DIR [--port PORT] [--nginx-only] [--slow-statistics] | down DIR" >&2
     exit 2
     ;;
 esac

@@ -24,23 +24,23 @@ bool IsAdministrator()
     return CheckTokenMembership(nullptr, administrators.get(), &member) && member;
 }
 
-std::string ClientPath(const std::wstring& installDir)
-{
-    return ToAnsi((installDir + kClientProgram).c_str());
-}
-
 }  // namespace
 
-bool ClientPathFits(const std::wstring& installDir)
+ClientPathProblem CheckClientPath(const std::wstring& installDir)
 {
-    return ClientPath(installDir).size() < kLaunchBuffer;
+    std::wstring path = installDir + kClientProgram;
+    std::string ansi;
+    if (!ToAnsiExactly(path, &ansi))
+        return ClientPathProblem::NotInCodePage;
+    return ansi.size() < kLaunchBuffer && path.size() < MAX_PATH ? ClientPathProblem::None
+                                                                  : ClientPathProblem::TooLong;
 }
 
 void LaunchInstalledClient(const std::wstring& installDir, DebugLog& log)
 {
-    if (!IsAdministrator() || !ClientPathFits(installDir))
+    if (!IsAdministrator() || CheckClientPath(installDir) != ClientPathProblem::None)
         return;
-    std::string client = ClientPath(installDir);
+    std::string client = ToAnsi((installDir + kClientProgram).c_str());
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
     info.lpVerb = "runas";

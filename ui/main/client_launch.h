@@ -9,5 +9,14 @@ class DebugLog;
 // administrator; a failure is logged. The caller ends the process anyway.
 void LaunchInstalledClient(const std::wstring& installDir, DebugLog& log);
 
-// The ANSI client path fits the launch buffer of 512 bytes.
-bool ClientPathFits(const std::wstring& installDir);
+enum class ClientPathProblem {
+    None,
+    // Beyond what the launch can start: 512 bytes in the code page, or
+    // MAX_PATH characters.
+    TooLong,
+    // A character the ANSI code page cannot hold.
+    NotInCodePage,
+};
+
+// Whether the launch can start "<installDir>lobby.exe".
+ClientPathProblem CheckClientPath(const std::wstring& installDir);

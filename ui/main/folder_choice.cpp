@@ -26,10 +26,19 @@ std::optional<InstallLocation> CheckInstallFolder(const std::wstring& folder, co
         return {};
     std::string ansi = ToAnsi(folder.c_str());
     InstallLocation location = PickedInstallLocation(folder, ansi.size(), displayName);
-    // A client path the launch cannot hold is refused like a full disk,
-    // never cut.
-    if (FreeMegabytes(ansi) < kMinimumFreeMb ||
-        !ClientPathFits(location.root + displayName + L"\\")) {
+    // Only what the client's launch could not start is refused; the
+    // extraction itself takes any path.
+    switch (CheckClientPath(location.root + displayName + L"\\")) {
+    case ClientPathProblem::TooLong:
+        MessageBoxA(nullptr, kTextPathTooLong, nullptr, MB_OK);
+        return {};
+    case ClientPathProblem::NotInCodePage:
+        MessageBoxA(nullptr, kTextPathNotInCodePage, nullptr, MB_OK);
+        return {};
+    case ClientPathProblem::None:
+        break;
+    }
+    if (FreeMegabytes(ansi) < kMinimumFreeMb) {
         MessageBoxA(nullptr, kTextDiskFull, nullptr, MB_OK);
         return {};
     }
@@ -38,10 +47,13 @@ std::optional<InstallLocation> CheckInstallFolder(const std::wstring& folder, co
 
 }  // namespace
 
-std::optional<InstallLocation> AskForInstallFolder(const std::wstring& displayName)
+std::optional<InstallLocation> AskForInstallFolder(HWND owner, const std::wstring& displayName)
 {
     wchar_t path[MAX_PATH] = {};
     BROWSEINFOW browse = {};
+    // Owned, so modal: the window cannot start the installation from under
+    // an open dialog by a click.
+    browse.hwndOwner = owner;
     browse.pszDisplayName = path;
     browse.lpszTitle = L"从下面选择文件夹:";
     browse.ulFlags = BIF_RETURNONLYFSDIRS;

@@ -77,18 +77,22 @@ void MainWindow::OnMainButton()
 
 void MainWindow::StartWorker(bool parked)
 {
+    // The previous worker has ended (a new one starts only from Ready or a
+    // failure panel); its handle goes with the assignment.
     WorkerSettings settings;
     settings.updateHost = appConfig.updateHost;
     settings.downloadPath = appConfig.downloadPath;
     settings.archiveName = productRow.archiveName;
     settings.statsHost = kStatsHost;
+    // Both from this moment's window: the folder the worker makes and
+    // enters and the one it extracts to are one.
     settings.installRoot = installRoot;
+    settings.installDir = InstallDir();
     settings.displayName = productRow.displayName;
     settings.channelId = appConfig.channelId;
     settings.attempts = kDownloadAttempts;
-    // The previous worker has ended (a new one starts only from Ready or a
-    // failure panel); its handle goes with the assignment.
-    workerThread = StartInstallWorker(*this, hwnd, &debugLog, settings, parked);
+    settings.stallLimitMs = kDownloadStallMs;
+    workerThread = StartInstallWorker(*this, hwnd, workerQueue, &debugLog, settings, parked);
 }
 
 void MainWindow::OnActivate()
@@ -101,8 +105,21 @@ void MainWindow::OnActivate()
     OnNotify(&click, installButton);
 }
 
+// Only the failure panel's own buttons start a worker this way: the panel
+// shows, and the worker that showed it has ended. Anyone on the desktop can
+// post these messages.
+bool MainWindow::FailurePanelAnswered()
+{
+    constexpr DWORD kWorkerEndMs = 1000;
+    if (!failurePanel || !failurePanel->IsVisible())
+        return false;
+    return !workerThread || WaitForSingleObject(workerThread.get(), kWorkerEndMs) == WAIT_OBJECT_0;
+}
+
 void MainWindow::OnRetryInstall()
 {
+    if (!FailurePanelAnswered())
+        return;
     installState = Installing;
     SetCaption(L"暂停安装");
     StartWorker(false);
@@ -110,6 +127,8 @@ void MainWindow::OnRetryInstall()
 
 void MainWindow::OnParkInstall()
 {
+    if (!FailurePanelAnswered())
+        return;
     installState = Paused;
     SetCaption(L"继续安装");
     StartWorker(true);
@@ -117,8 +136,10 @@ void MainWindow::OnParkInstall()
 
 void MainWindow::ChooseFolder()
 {
-    std::optional<InstallLocation> location = AskForInstallFolder(productRow.displayName);
-    if (!location)
+    std::optional<InstallLocation> location = AskForInstallFolder(hwnd, productRow.displayName);
+    // A second start may have begun the installation while the dialog was
+    // open: its folder is settled.
+    if (!location || installState.load() != Ready)
         return;
     installRoot = location->root;
     pathLabel->SetLabelText(location->label.c_str());
@@ -136,9 +157,10 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnActivate();
         return 0;
     }
-    if (OnWorkerMessage(msg, wParam, lParam))
-        return 0;
     switch (msg) {
+    case MSG_WORKER_QUEUE:
+        ApplyWorkerUpdates();
+        return 0;
     case WM_COMMAND:
         if (wParam == 40004) {
             trayIcon.Remove();
@@ -155,10 +177,7 @@ LRESULT MainWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         AttachBanner(reinterpret_cast<Widget*>(lParam));
         return 0;
     case MSG_ICON_FOUND:
-        // Only our own timer sends it, on this thread, with a rectangle on
-        // its stack; a pointer from another thread or process is no rectangle.
-        if (!InSendMessage())
-            OnIconFound(reinterpret_cast<HWND>(wParam), reinterpret_cast<const RECT*>(lParam));
+        OnIconFound();
         return 0;
     }
     return ToolkitWindow::WindowProc(msg, wParam, lParam);

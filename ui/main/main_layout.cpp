@@ -84,6 +84,8 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow()
 {
+    // Whatever ended the message loop: the worker uses this object.
+    StopWorker();
     // Its control belongs to the banner thread's apartment: the tree must
     // not delete it from this thread.
     std::erase(children, banner);
@@ -158,6 +160,7 @@ int MainWindow::GetDragRect(RECT* out, Widget* pressed)
 
 int MainWindow::CanClose()
 {
+    WaitForReport(kReportGraceMs);
     TerminateProcess(GetCurrentProcess(), 0);
     return 1;
 }

@@ -7,12 +7,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/debug_log.h"
 #include "base/unique_resource.h"
 #include "install/install_client.h"
 #include "install/install_protocol.h"
+#include "install/worker_queue.h"
 #include "ui/kit/button_widget.h"
 #include "ui/kit/popup_window.h"
 #include "ui/kit/text_label.h"
@@ -30,11 +32,17 @@ public:
     int OnNotify(NotifyRecord* record, Widget* sender) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int GetDragRect(RECT* out, Widget* pressed) override;
-    // Ends the process at once with exit code 0; no destructor runs.
+    // Ends the process with exit code 0, at once or, while the worker sends
+    // a statistics report, once it is out (a few seconds at most); no
+    // destructor runs.
     int CanClose() override;
     void OnTimer(UINT_PTR timerId) override;
 
     void LogDebug(const char* format, ...) __attribute__((format(ms_printf, 2, 3)));
+
+    // Where workers queue their changes for this window; MSG_WORKER_QUEUE
+    // makes it apply them.
+    const std::shared_ptr<WorkerQueue>& workerUpdates() const { return workerQueue; }
 
 private:
     // Layout (main_layout.cpp), in construction order.
@@ -49,14 +57,17 @@ private:
     void OnMainButton();
     void StartWorker(bool parked);
     void OnActivate();
+    bool FailurePanelAnswered();
     void OnRetryInstall();
     void OnParkInstall();
     void ChooseFolder();
     void LaunchClient();
 
     // The worker's side (worker_messages.cpp).
-    bool OnWorkerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    Widget* WorkerElementWidget(WPARAM element);
+    void ApplyWorkerUpdates();
+    Widget* WorkerElementWidget(UINT_PTR element);
+    // Ends a running worker and waits for it, a bounded time.
+    void StopWorker();
 
     // Progress (progress_timers.cpp).
     void OnProgressTimer();
@@ -65,7 +76,7 @@ private:
 
     // Desktop tip (tip_bubble.cpp).
     void OnIconTipTimer();
-    void OnIconFound(HWND listView, const RECT* icon);
+    void OnIconFound();
     void OnTipCloseTimer();
 
     std::wstring InstallDir();
@@ -84,6 +95,9 @@ private:
     TextLabel* captionLabel = nullptr;
     ButtonWidget* changeDirButton = nullptr;
     UniqueHandle workerThread;
+    // Shared with the running worker, which may outlive a window that gave
+    // up waiting for it.
+    std::shared_ptr<WorkerQueue> workerQueue = std::make_shared<WorkerQueue>();
     // Menu 119: its first popup is the icon's menu. The icon goes first.
     UniqueMenu trayMenu;
     TrayIcon trayIcon;
@@ -95,6 +109,13 @@ private:
     TextLabel* failureHeader = nullptr;
     TextLabel* failureReasons = nullptr;
     int tipIndex = 0;
+    // What the icon tip timer found, for its MSG_ICON_FOUND: the message
+    // itself carries nothing the window reads.
+    struct FoundIcon {
+        HWND listView;
+        RECT icon;
+    };
+    std::optional<FoundIcon> foundIcon;
     // In the tree but owned by the banner thread.
     Widget* banner = nullptr;
 };

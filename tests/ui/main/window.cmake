@@ -28,7 +28,8 @@ endforeach()
 
 # nginx on the local variant's fixed port, and the small disk.
 add_test(NAME window_peers_up
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/net/peers.sh up ${window_peers} --port ${LOBBY_LOCAL_PORT} --nginx-only)
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/net/peers.sh up ${window_peers} --port ${LOBBY_LOCAL_PORT} --nginx-only
+        --slow-statistics)
 add_test(NAME window_peers_down COMMAND ${CMAKE_SOURCE_DIR}/tests/net/peers.sh down ${window_peers})
 set_tests_properties(window_peers_up PROPERTIES FIXTURES_SETUP window_peers TIMEOUT 60)
 set_tests_properties(window_peers_down PROPERTIES FIXTURES_CLEANUP window_peers TIMEOUT 30)

@@ -217,6 +217,18 @@ int RequestCount(const std::string& path, bool prefix)
     return count;
 }
 
+int WholeReportCount()
+{
+    // nginx logs the bytes it sent: the whole answer only when the reader
+    // stayed for it.
+    static const std::string kReport = "\"GET /ajax/quickDownLoadStatistics/quickDownStatistics.jsp?";
+    std::istringstream log(ReadFileBytes(ServedFolder() + L"..\\nginx-access.log"));
+    int count = 0;
+    for (std::string line; std::getline(log, line);)
+        count += line.find(kReport) != std::string::npos && line.find("\" 200 6144 ") != std::string::npos;
+    return count;
+}
+
 void RemoveFolder(const std::wstring& path)
 {
     // The started client may still be ending, and its program cannot be

@@ -64,6 +64,8 @@ void Unserve(const std::wstring& as);
 // Requests nginx logged for `path` (or, with `prefix`, for paths that begin
 // with it, queries included).
 int RequestCount(const std::string& path, bool prefix = false);
+// Statistics reports whose whole (slow, two-second) answer was read.
+int WholeReportCount();
 
 // Removes a folder, waiting for a started client to let go of it.
 void RemoveFolder(const std::wstring& path);
