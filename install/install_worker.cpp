@@ -196,7 +196,7 @@ void Succeed(InstallClient& client, const WindowLink& window, const WorkerSettin
         // report is out.
         InstallClient::ReportUnderWay report(client);
         installState = Installed;
-        window.PostActivate();
+        window.Activate();
         window.SetVisible(ELEMENT_RUNNER, false);
         reportStatistics(ReportUrl(settings, kReportSucceeded, figures).c_str());
     }

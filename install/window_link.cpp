@@ -1,7 +1,5 @@
 #include "install/window_link.h"
 
-#include "app/instance.h"
-
 void WindowLink::Push(WorkerUpdate update) const
 {
     queue_->Push(std::move(update));
@@ -29,7 +27,9 @@ void WindowLink::StopTimer(UINT_PTR id) const
     Push({WorkerRequest::Timer, id, 0, {}});
 }
 
-void WindowLink::PostActivate() const
+// Queued like the rest, so the window sees it in order with the changes
+// around it.
+void WindowLink::Activate() const
 {
-    PostMessageW(window_, ActivateMessage, 0, 0);
+    Push({WorkerRequest::Activate, 0, 0, {}});
 }

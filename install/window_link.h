@@ -21,7 +21,7 @@ public:
     void SetVisible(WorkerElement element, bool visible) const;
     void StartTimer(UINT_PTR id, UINT ms) const;
     void StopTimer(UINT_PTR id) const;
-    void PostActivate() const;
+    void Activate() const;
 
 private:
     void Push(WorkerUpdate update) const;

@@ -14,6 +14,7 @@ enum class WorkerRequest {
     Text,     // target: element; text
     Visible,  // target: element; value 0 or 1
     Timer,    // target: timer id; value: interval in ms, 0 stops it
+    Activate, // as ActivateMessage: the installation succeeded
 };
 
 struct WorkerUpdate {

@@ -67,6 +67,9 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
                 else
                     KillTimer(hwnd, update.target);
                 break;
+            case WorkerRequest::Activate:
+                Record(L"activate " + std::to_wstring(installState.load()));
+                break;
             }
         }
         return 0;

@@ -28,10 +28,12 @@ WorkerHost::WorkerHost(const ScratchDir& scratch, const HostOptions& options)
 {
     transcript_ = scratch / L"transcript.txt";
     std::wstring command = BuildPath(L"tests/install/install_worker_host.exe");
+    std::wstring stats = Widen(options.stats.empty() ? NginxHost() : options.stats);
     std::wstring args = L" --transcript \"" + transcript_ + L"\" --update " + Widen(options.update) + L" --path " +
-                        Widen(options.path) + L" --stats " + Widen(NginxHost()) + L" --root \"" + options.root +
+                        Widen(options.path) + L" --stats " + stats + L" --root \"" + options.root +
                         L"\\\" --channel " + std::to_wstring(options.channel) + L" --attempts " +
-                        std::to_wstring(options.attempts) + (options.parked ? L" --parked" : L"");
+                        std::to_wstring(options.attempts) + L" --stall-ms " + std::to_wstring(options.stallMs) +
+                        (options.parked ? L" --parked" : L"");
     // The host's own folder holds the debug log (written only when it exists).
     process_ = std::make_unique<ChildProcess>(command, scratch.path(), args);
 }

@@ -15,9 +15,11 @@
 struct HostOptions {
     std::string update;  // HOST:PORT
     std::string path;    // download path
+    std::string stats;   // HOST:PORT; nginx when empty
     std::wstring root;   // install root, ends with a backslash
     int channel = 0;     // tells this run's reports apart
     int attempts = 100000;
+    DWORD stallMs = 120000;
     bool parked = false;
 };
 

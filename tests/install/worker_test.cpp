@@ -263,6 +263,65 @@ TEST_F(InstallWorkerTest, DownloadThatNeverSucceedsShowsTheRetryPanelAndReportsN
 
 // Without its folder the worker could not keep a byte: it fails before it
 // asks the update host for anything, and reports what it found there.
+// A host that refuses or has no archive costs a player a few requests,
+// spaced by growing rests, and the panel comes once no byte has come for
+// the stall limit.
+TEST_F(InstallWorkerTest, UnreachableOrMissingArchiveGivesThePanelAfterTheStallLimitWithFewRequests)
+{
+    constexpr DWORD kStallMs = 4000;
+    std::string tag = TestTag();
+    struct Case {
+        const char* what;
+        std::string host;
+        std::string path;
+    };
+    for (const Case& c : {Case{"404", FaultHost(), "/f/tag=" + tag + ",status=404/quillmoor.zip"},
+                          Case{"refused", "127.0.0.1:1", "/quillmoor.zip"}}) {
+        SCOPED_TRACE(c.what);
+        HostOptions options = Options(c.path, c.host);
+        options.stallMs = kStallMs;
+        DWORD start = GetTickCount();
+        WorkerHost host(scratch, options);
+        Run(host);
+        DWORD took = GetTickCount() - start;
+        EXPECT_GE(took, kStallMs);
+        EXPECT_LT(took, kStallMs + 10000);
+        ExpectArrivals(host, Join({Timer(TIMER_ANIMATION, 50)}, Join(DownloadFailureTexts(), {L"end 1"})));
+    }
+    // At 0, 0.5, 1.5, 3.5 and 4 s: rests of 0.5, 1 and 2 s, then what was
+    // left of the limit.
+    size_t requests = RequestLog(tag).size();
+    EXPECT_GE(requests, 4u);
+    EXPECT_LE(requests, 6u);
+}
+
+TEST_F(InstallWorkerTest, DownloadCutAgainAndAgainStillCompletes)
+{
+    std::string archive = SampleBytes(kArchive);
+    ServeSample(kArchive);
+    std::string cuts = "/f/tag=" + TestTag() + ",cutrand=" + std::to_string(archive.size() / 3) + "/" + ToAnsi(kArchive);
+    WorkerHost host(scratch, Options(cuts, FaultHost()));
+    Run(host);
+    EXPECT_EQ(L"end 3", LastArrival(host));
+    ExpectInstalled(archive);
+}
+
+// The failure report goes out before the panel shows: a statistics host
+// that takes the request and never answers holds the panel back for its
+// time-outs only.
+TEST_F(InstallWorkerTest, StatisticsHostThatNeverAnswersHoldsThePanelBackSecondsOnly)
+{
+    SilentHost silent;
+    ASSERT_FALSE(silent.host().empty());
+    HostOptions options = Options(ServeSample(kBroken));
+    options.stats = silent.host();
+    DWORD start = GetTickCount();
+    WorkerHost host(scratch, options);
+    Run(host);
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    EXPECT_EQ(L"end 4", LastArrival(host));
+}
+
 TEST_F(InstallWorkerTest, RootThatIsAFileFailsBeforeTheDownloadWithItsFiguresReported)
 {
     std::wstring file = scratch / L"rootfile";

@@ -139,13 +139,16 @@ TEST_F(DownloadFileTest, FailedRequestsLeaveNoFile)
     EXPECT_EQ(DOWNLOAD_REQUEST_FAILED, unconnected.DownloadFile("/small.bin", Local().c_str(), 1));
 }
 
-TEST_F(DownloadFileTest, LockedLocalFileFailsWithoutWriting)
+// An attempt that could not keep a byte costs the server no request.
+TEST_F(DownloadFileTest, LockedLocalFileFailsWithoutWritingOrAsking)
 {
     WriteFileBytes(LocalPath(), "held");
     UniqueFile holder(CreateFileW(LocalPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
-    ConnectTo(NginxHost());
-    EXPECT_EQ(DOWNLOAD_FILE_FAILED, Download("/small.bin"));
+    ConnectTo(FaultHost());
+    std::string tag = TestTag();
+    EXPECT_EQ(DOWNLOAD_FILE_FAILED, Download("/f/tag=" + tag + "/small.bin"));
+    EXPECT_TRUE(RequestLog(tag).empty());
     holder.reset();
     EXPECT_EQ("held", LocalBytes());
 }

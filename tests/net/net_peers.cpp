@@ -1,5 +1,7 @@
 #include "tests/net/net_peers.h"
 
+#include <winsock2.h>
+
 #include <wininet.h>
 
 #include <gtest/gtest.h>
@@ -265,4 +267,31 @@ void ExpectSameSecond(const SYSTEMTIME& expected, const SYSTEMTIME& actual)
     snprintf(got, sizeof got, "%04u-%02u-%02u %02u:%02u:%02u", actual.wYear, actual.wMonth, actual.wDay,
              actual.wHour, actual.wMinute, actual.wSecond);
     EXPECT_STREQ(want, got);
+}
+
+SilentHost::SilentHost() : socket_(INVALID_SOCKET)
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return;
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    if (listener == INVALID_SOCKET || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (listener != INVALID_SOCKET)
+            closesocket(listener);
+        return;
+    }
+    socket_ = listener;
+    host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+}
+
+SilentHost::~SilentHost()
+{
+    if (socket_ != INVALID_SOCKET)
+        closesocket(socket_);
+    WSACleanup();
 }

@@ -96,5 +96,21 @@ protected:
     RecordingDownloader client_;
 };
 
+// A host on a free port of 127.0.0.1 that takes connections and requests
+// and never answers (the system completes the connections for it).
+class SilentHost {
+public:
+    SilentHost();
+    ~SilentHost();
+    SilentHost(const SilentHost&) = delete;
+    SilentHost& operator=(const SilentHost&) = delete;
+    // "127.0.0.1:<port>"; empty when no socket could listen.
+    std::string host() const { return host_; }
+
+private:
+    UINT_PTR socket_;
+    std::string host_;
+};
+
 // Stamps equal to the second, as the resume check compares them.
 void ExpectSameSecond(const SYSTEMTIME& expected, const SYSTEMTIME& actual);

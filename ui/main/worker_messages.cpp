@@ -54,6 +54,9 @@ void MainWindow::ApplyWorkerUpdates()
             else
                 KillTimer(update.target);
             break;
+        case WorkerRequest::Activate:
+            OnActivate();
+            break;
         }
     }
 }
