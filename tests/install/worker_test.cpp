@@ -201,7 +201,7 @@ TEST_F(InstallWorkerTest, DownloadsExtractsMakesTheShortcutAndReportsOnce)
 
 // The installer is usually ended by TerminateProcess; a player may end it
 // mid-download too. The next run must resume, not start over.
-TEST_F(InstallWorkerTest, RunEndedMidDownloadResumesWithOneRangeRequest_FixedFault)
+TEST_F(InstallWorkerTest, RunEndedMidDownloadResumesWithOneRangeRequest)
 {
     std::string archive = SampleBytes(kArchive);
     ServeSample(kArchive);
@@ -390,7 +390,7 @@ TEST_F(InstallWorkerTest, HeldFileWithoutAClientIsAnInstallFailure)
 }
 
 // Bytes that fail as an archive would fail every later attempt the same way.
-TEST_F(InstallWorkerTest, CorruptArchiveIsDeletedAndTheNextRunGetsAGoodOne_FixedFault)
+TEST_F(InstallWorkerTest, CorruptArchiveIsDeletedAndTheNextRunGetsAGoodOne)
 {
     std::wstring served = Peers().dataDir + L"switch_" + std::to_wstring(channel) + L".zip";
     std::string path = "/switch_" + std::to_string(channel) + ".zip";

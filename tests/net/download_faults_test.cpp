@@ -35,7 +35,7 @@ DWORD WINAPI StopOnceDataFlows(void* param)
 
 using DownloadFaultTest = DownloadFixture;
 
-TEST_F(DownloadFaultTest, RangedAnswerOf200RestartsInsteadOfAppending_FixedFault)
+TEST_F(DownloadFaultTest, RangedAnswerOf200RestartsInsteadOfAppending)
 {
     std::string object = ServedBytes("small.bin");
     WritePartialFile(LocalPath(), object.substr(0, 40000), ServedStamp());
@@ -45,7 +45,7 @@ TEST_F(DownloadFaultTest, RangedAnswerOf200RestartsInsteadOfAppending_FixedFault
     ExpectSteadyProgress(client_.calls, 0, object.size());
 }
 
-TEST_F(DownloadFaultTest, RangedAnswerForAnotherRangeRestarts_FixedFault)
+TEST_F(DownloadFaultTest, RangedAnswerForAnotherRangeRestarts)
 {
     std::string object = ServedBytes("small.bin");
     ConnectTo(FaultHost());
@@ -62,7 +62,7 @@ TEST_F(DownloadFaultTest, RangedAnswerForAnotherRangeRestarts_FixedFault)
     }
 }
 
-TEST_F(DownloadFaultTest, RefusedRangeFailsAndStartsOverNextTime_FixedFault)
+TEST_F(DownloadFaultTest, RefusedRangeFailsAndStartsOverNextTime)
 {
     std::string object = ServedBytes("small.bin");
     WritePartialFile(LocalPath(), object.substr(0, 40000), ServedStamp());
@@ -88,7 +88,7 @@ TEST_F(DownloadFaultTest, RangedRequestFailingOtherwiseKeepsThePartialFile)
     EXPECT_EQ(1u, RangedCount(RequestLog(tag)));
 }
 
-TEST_F(DownloadFaultTest, PartialFileResumesThroughARedirectToAnotherServer_FixedFault)
+TEST_F(DownloadFaultTest, PartialFileResumesThroughARedirectToAnotherServer)
 {
     std::string object = ServedBytes("small.bin");
     WritePartialFile(LocalPath(), object.substr(0, 40000), ServedStamp());
@@ -103,7 +103,7 @@ TEST_F(DownloadFaultTest, PartialFileResumesThroughARedirectToAnotherServer_Fixe
     ExpectSteadyProgress(client_.calls, 40000, object.size());
 }
 
-TEST_F(DownloadFaultTest, LongerLocalFileStartsOverAtOnce_FixedFault)
+TEST_F(DownloadFaultTest, LongerLocalFileStartsOverAtOnce)
 {
     std::string object = ServedBytes("small.bin");
     WritePartialFile(LocalPath(), object + std::string(50000, 'x'), ServedStamp());
@@ -172,7 +172,7 @@ TEST_F(DownloadFaultTest, StopFlagEndsTheLoopAfterTheCurrentChunk)
     EXPECT_EQ(DOWNLOAD_STOPPED, Download("/small.bin")) << "even when the last chunk completed the file";
 }
 
-TEST_F(DownloadFaultTest, StopWithAnotherValueNeverReportsAPartialFileAsDone_FixedFault)
+TEST_F(DownloadFaultTest, StopWithAnotherValueNeverReportsAPartialFileAsDone)
 {
     ConnectTo(NginxHost());
     client_.onCall = [](RecordingDownloader& self) { self.SetStopFlag(2); };

@@ -133,7 +133,7 @@ TEST(HttpSendGet, LocationWithAHostAndNoPortGoesToPort80)
     EXPECT_EQ("127.0.0.1", log[0].headers["host"]) << "a Host line without port means port 80";
 }
 
-TEST(HttpSendGet, RequestAfterARedirectElsewhereStartsAtTheConnectedServer_FixedFault)
+TEST(HttpSendGet, RequestAfterARedirectElsewhereStartsAtTheConnectedServer)
 {
     HttpDownloader client;
     std::string tag = TestTag();
@@ -171,7 +171,7 @@ TEST(HttpSendGet, RedirectKeepsTheExtraHeaderLines)
     EXPECT_EQ(206u, client.lastStatus());
 }
 
-TEST(HttpSendGet, RedirectCycleEndsAfterTenRedirects_FixedFault)
+TEST(HttpSendGet, RedirectCycleEndsAfterTenRedirects)
 {
     HttpDownloader client;
     ASSERT_EQ(1, client.Connect(NginxHost().c_str(), nullptr, nullptr, 0));
