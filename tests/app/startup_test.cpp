@@ -39,6 +39,20 @@ void ExpectShareValue(const char* expected)
     }
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
     EXPECT_EQ(std::wstring(expected, expected + strlen(expected)), value);
+
+    // As the installed client reads it: the digits, and at most the one
+    // terminator the system itself adds, nothing the program wrote past them.
+    UniqueKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\ZelkGame\\Lobby\\Share\\shareid_100", 0,
+                                           KEY_READ, key.put()));
+    char bytes[64];
+    memset(bytes, 'x', sizeof bytes);
+    DWORD size = sizeof bytes;
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key.get(), nullptr, nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(bytes), &size));
+    size_t digits = strlen(expected);
+    ASSERT_TRUE(size == digits || (size == digits + 1 && bytes[digits] == '\0')) << size << " bytes";
+    EXPECT_EQ(std::string(expected), std::string(bytes, digits));
 }
 
 // A hidden top-level window that counts ActivateMessage broadcasts.
@@ -114,6 +128,19 @@ TEST(SingleInstance, SecondStartHandsOverAndEnds)
     ASSERT_TRUE(first.started());
     HWND window = WaitForProcessWindow(first.id(), "DownloadWindow", 20000);
     ASSERT_TRUE(window);
+    // The names other programs know it by: the taskbar's title and the
+    // session's instance mutex.
+    wchar_t title[64];
+    wmemset(title, L'x', 64);
+    // Named right after the window is made.
+    EXPECT_TRUE(PumpUntil([&] { return GetWindowTextW(window, title, 64) > 0; }, 10000));
+    EXPECT_EQ(std::wstring(L"客户端下载器"), title);
+    {
+        // Let go at once: a handle kept here would keep the mutex, and the
+        // instance rule, alive after the installer.
+        UniqueHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, "{8B8E8CAC-C0B5-4588-94E6-31E3C6DD5535}"));
+        EXPECT_TRUE(mutex) << GetLastError();
+    }
 
     BroadcastCounter counter;
     ChildProcess second(CopyProgram(secondDir, L"Download_kp_200500.exe", L"Download_kp_2222.exe"));

@@ -102,6 +102,20 @@ std::vector<std::string> ReportsFor(int channel)
     return reports;
 }
 
+std::string ReportAgent(const std::string& query)
+{
+    std::istringstream log(ReadFileBytes(Peers().dataDir + L"..\\nginx-access.log"));
+    for (std::string line; std::getline(log, line);) {
+        if (line.find("?" + query + " ") == std::string::npos)
+            continue;
+        // The combined format ends with the quoted agent.
+        size_t end = line.rfind('"');
+        size_t start = end == std::string::npos || end == 0 ? std::string::npos : line.rfind('"', end - 1);
+        return start == std::string::npos ? std::string() : line.substr(start + 1, end - start - 1);
+    }
+    return {};
+}
+
 std::vector<std::string> WaitForReports(int channel, DWORD ms)
 {
     DWORD start = GetTickCount();

@@ -48,6 +48,8 @@ std::string ServeSample(const std::wstring& name);  // served path, "/<name>"
 std::vector<std::string> ReportsFor(int channel);
 // Waits until at least one report for `channel` is logged.
 std::vector<std::string> WaitForReports(int channel, DWORD ms = 10000);
+// The user agent nginx logged with the report whose query is `query`.
+std::string ReportAgent(const std::string& query);
 // The value of `key` in a query string, percent-decoded ('+' as space).
 std::string QueryValue(const std::string& query, const std::string& key);
 std::wstring FromUtf8(const std::string& text);

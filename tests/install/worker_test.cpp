@@ -193,6 +193,7 @@ TEST_F(InstallWorkerTest, DownloadsExtractsMakesTheShortcutAndReportsOnce)
     ASSERT_EQ(1u, reports.size());
     EXPECT_EQ("100", QueryValue(reports[0], "SiteID"));
     EXPECT_EQ("1", QueryValue(reports[0], "StatistsType"));
+    EXPECT_EQ("UrlTest", ReportAgent(reports[0]));
     std::wstring result = Decode(reports[0], "UnzipResult");
     std::wstring expected = installDir + L"|0|attr:0|create:0|errid:";
     EXPECT_EQ(ToAnsi(expected.c_str()), ToAnsi(result.substr(0, expected.size()).c_str()));

@@ -53,6 +53,14 @@ std::wstring LoadWide(HMODULE module, UINT id)
     return std::wstring(buffer, count);
 }
 
+std::string Manifest(HMODULE module)
+{
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(module, found)) : std::string("<no manifest>");
+}
+
 }  // namespace
 
 TEST(ChannelTable, EachExecutableCarriesExactlyItsRow)
@@ -67,6 +75,11 @@ TEST(ChannelTable, EachExecutableCarriesExactlyItsRow)
         EXPECT_EQ(row.downloadPath, LoadWide(module.get(), ID_DOWNLOADURL));
         EXPECT_EQ(row.official, LoadWide(module.get(), ID_IFOFFICIAL));
         EXPECT_EQ(row.bannerUrl, LoadWide(module.get(), ID_BANNERURL));
+        // Windows elevates the program before it runs, on the manifest's word.
+        std::string manifest = Manifest(module.get());
+        EXPECT_NE(std::string::npos,
+                  manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"))
+            << manifest;
     }
 }
 
