@@ -6,3 +6,6 @@ extern const char kTestUpdateHost[];
 extern const char kStatsHost[];
 // Download attempts of one install worker before it gives up.
 extern const int kDownloadAttempts;
+// minisign public keys the client archive must be signed with: empty (the
+// channel takes unsigned archives), one, or two separated by a space.
+extern const char kArchiveKeys[];

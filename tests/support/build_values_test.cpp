@@ -5,3 +5,4 @@ const char kOfficialUpdateHost[] = "official.example";
 const char kTestUpdateHost[] = "testhost.example";
 const char kStatsHost[] = "127.0.0.1";
 const int kDownloadAttempts = 3;
+const char kArchiveKeys[] = "";
