@@ -25,7 +25,7 @@ bool SodiumReady()
 }
 
 // BLAKE2b-512 of everything in the file, read at explicit offsets.
-bool HashFrom(HANDLE file, Hash& hash)
+bool HashContents(HANDLE file, Hash& hash)
 {
     crypto_generichash_state state;
     crypto_generichash_init(&state, nullptr, 0, hash.size());
@@ -58,7 +58,7 @@ bool HashArchive(HANDLE file, Hash& hash)
     LARGE_INTEGER position{};
     if (!SetFilePointerEx(file, LARGE_INTEGER{}, &position, FILE_CURRENT))
         return false;
-    bool hashed = HashFrom(file, hash);
+    bool hashed = HashContents(file, hash);
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && hashed;
 }
 

