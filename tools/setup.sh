@@ -100,7 +100,7 @@ if [ -n "$sodium_missing" ]; then
     version=$(sed -n '1s/^libsodium (\([^)]*\)).*/\1/p' "$src/debian/changelog" 2>/dev/null || true)
     # The upstream tarball has no configure script; Debian's build makes it
     # the same way (autogen.sh would download newer config.sub files).
-    echo "setup: building libsodium ${version:-(upstream only)} for$sodium_missing (a minute or two)"
+    echo "setup: building libsodium ${version:-(upstream only)} for$sodium_missing (about two minutes)"
     (cd "$src" && autoreconf -fi >"$tmp/autoreconf.log" 2>&1) || { cat "$tmp/autoreconf.log" >&2; exit 1; }
     for arch in $sodium_missing; do
         # Built beside the sources, so the compiler sees only relative paths
