@@ -8,3 +8,6 @@ extern const char kStatsHost[];
 extern const int kDownloadAttempts;
 // An install worker also gives up when no byte came for this long.
 extern const unsigned long kDownloadStallMs;
+// minisign public keys the client archive must be signed with: empty (the
+// channel takes unsigned archives), one, or two separated by a space.
+extern const char kArchiveKeys[];

@@ -29,6 +29,7 @@ function(lobby_add_channels table)
             DOWNLOAD_PATH "${LOBBY_CHANNEL_${i}_DOWNLOAD_PATH}"
             OFFICIAL "${LOBBY_CHANNEL_${i}_OFFICIAL}"
             BANNER_URL "${LOBBY_CHANNEL_${i}_BANNER_URL}"
+            ARCHIVE_KEYS "${LOBBY_CHANNEL_${i}_ARCHIVE_KEYS}"
             UPDATE_HOST "${ARG_UPDATE_HOST}"
             TEST_HOST "${ARG_TEST_HOST}"
             STATS_HOST "${ARG_STATS_HOST}")

@@ -1,12 +1,24 @@
 # add_installer(<target> OUTPUT_NAME <name> CHANNEL_ID .. DOWNLOAD_PATH ..
 #               OFFICIAL .. BANNER_URL .. UPDATE_HOST .. TEST_HOST .. STATS_HOST ..
-#               [ATTEMPTS <n>] [STALL_SECONDS <n>] [OMIT_STRINGS <ids...>] [OUTPUT_DIR <dir>])
+#               [ARCHIVE_KEYS <keys>] [ATTEMPTS <n>] [STALL_SECONDS <n>] [OMIT_STRINGS <ids...>]
+#               [OUTPUT_DIR <dir>])
 # Builds one installer executable. Everything per channel is a value here, so
-# test builds that point at 127.0.0.1 need no code change.
+# test builds that point at 127.0.0.1 need no code change. ARCHIVE_KEYS: the
+# minisign public keys (one, or two separated by a space) the client archive
+# must be signed with; none means the channel takes unsigned archives.
 function(add_installer target)
     # PARSE_ARGV keeps a value's semicolons (a banner query may hold them).
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ATTEMPTS;STALL_SECONDS;OUTPUT_DIR"
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_NAME;CHANNEL_ID;DOWNLOAD_PATH;OFFICIAL;BANNER_URL;UPDATE_HOST;TEST_HOST;STATS_HOST;ARCHIVE_KEYS;ATTEMPTS;STALL_SECONDS;OUTPUT_DIR"
         "OMIT_STRINGS")
+    # A public key is base64 of 42 bytes beginning with "Ed": "RW", one of
+    # Q to T, 53 more. A bad one would make the installer refuse every
+    # archive, so it stops the configure instead.
+    string(REPEAT "[A-Za-z0-9+/]" 53 rest)
+    set(key "RW[QRST]${rest}")
+    if(NOT "${ARG_ARCHIVE_KEYS}" MATCHES "^(${key}( ${key})?)?$")
+        message(FATAL_ERROR "${target}: ARCHIVE_KEYS \"${ARG_ARCHIVE_KEYS}\" is not one minisign public key "
+            "or two separated by one space")
+    endif()
     set(gen ${CMAKE_BINARY_DIR}/variants/${target})
 
     lobby_write_string_table(${gen}/strings.rc
@@ -24,6 +36,7 @@ function(add_installer target)
         set(ARG_STALL_SECONDS ${LOBBY_DOWNLOAD_STALL_SECONDS})
     endif()
     set(LOBBY_STALL_SECONDS_VALUE "${ARG_STALL_SECONDS}")
+    set(LOBBY_ARCHIVE_KEYS_VALUE "${ARG_ARCHIVE_KEYS}")
     configure_file(${CMAKE_SOURCE_DIR}/app/build_values.cpp.in ${gen}/build_values.cpp @ONLY)
 
     add_executable(${target} WIN32

@@ -6,17 +6,22 @@ script for cmake/channels.cmake.
 
 Every bad row is reported as "<table>:<line> (<output name>): <field>: why"
 on stderr, and then nothing is written and the exit status is 1."""
+import base64
 import csv
 import re
 import sys
 
-FIELDS = ["output_name", "channel_id", "download_path", "official", "banner_url"]
+FIELDS = ["output_name", "channel_id", "download_path", "official", "banner_url", "archive_keys"]
 # The program reads strings 20002 (narrow, in the player's ANSI code page,
 # GBK) and 20004 (UTF-16) into 1024-byte and 1024-unit buffers, NUL included.
 BUFFER = 1024
 ANSI = "cp936"
 NAME = re.compile(r"[A-Za-z0-9][A-Za-z0-9._-]*")
 INT_MAX = 2**31 - 1
+# A minisign public key: base64 of "Ed", an 8-byte key id and a 32-byte
+# Ed25519 key. A channel has none, one, or two (a rotation) separated by
+# one space.
+KEY = re.compile(r"[A-Za-z0-9+/]{56}")
 
 
 def check_row(row, seen):
@@ -61,6 +66,17 @@ def check_row(row, seen):
         problems.append(("banner_url", "is empty"))
     elif units >= BUFFER:
         problems.append(("banner_url", f"is {units} UTF-16 units; at most {BUFFER - 1} fit"))
+
+    keys = row["archive_keys"].split(" ") if row["archive_keys"] else []
+    if "" in keys:
+        problems.append(("archive_keys", "has a leading, trailing or doubled space; keys are separated by one space"))
+    elif len(keys) > 2:
+        problems.append(("archive_keys", f"holds {len(keys)} keys; at most two (old and new, for a rotation)"))
+    else:
+        for key in keys:
+            if not KEY.fullmatch(key) or base64.b64decode(key)[:2] != b"Ed":
+                problems.append(("archive_keys", f"{quoted(key)} is not a minisign public key "
+                                 "(base64 of 42 bytes beginning with \"Ed\")"))
     return sorted(problems, key=lambda p: FIELDS.index(p[0]))
 
 

@@ -23,13 +23,16 @@ struct Row {
     const wchar_t* official;
     const wchar_t* bannerUrl;
     const wchar_t* shareId;
+    const char* archiveKeys;
 };
 
 const Row kRows[] = {
     {L"Download_kp_4101", L"4101", L"/update/kpwd_lobby.zip", L"0",
-     L"http://127.0.0.1/banner_download/index.do?siteID=100&channelID=4101", L"4101"},
+     L"http://127.0.0.1/banner_download/index.do?siteID=100&channelID=4101", L"4101", ""},
     {L"Setup_kp_0042", L"0042", L"/channels/中文/lobby.zip", L"1",
-     L"http://127.0.0.1/b/index.do?siteID=100&channelID=42;dir=\\new\\,\"q\",中", L"0042"},
+     L"http://127.0.0.1/b/index.do?siteID=100&channelID=42;dir=\\new\\,\"q\",中", L"0042",
+     // Shaped like two minisign public keys.
+     "RWQAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA RWSBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB"},
 };
 
 std::wstring Executable(const Row& row)
@@ -81,6 +84,14 @@ TEST(ChannelTable, EachExecutableCarriesExactlyItsRow)
                   manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"))
             << manifest;
     }
+}
+
+TEST(ChannelTable, EachExecutableCarriesItsArchiveKeys)
+{
+    // Compiled in as a string constant (kArchiveKeys), so found in the bytes.
+    const std::string keys = std::string(kRows[1].archiveKeys) + '\0';
+    EXPECT_EQ(std::string::npos, ReadFileBytes(Executable(kRows[0])).find(keys.substr(0, 20)));
+    EXPECT_NE(std::string::npos, ReadFileBytes(Executable(kRows[1])).find(keys));
 }
 
 TEST(ChannelTable, ShareNumberComesFromTheFileName)

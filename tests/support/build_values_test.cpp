@@ -6,3 +6,4 @@ const char kTestUpdateHost[] = "testhost.example";
 const char kStatsHost[] = "127.0.0.1";
 const int kDownloadAttempts = 3;
 const unsigned long kDownloadStallMs = 120000;
+const char kArchiveKeys[] = "";
