@@ -237,3 +237,24 @@ TEST_F(WindowInstall, SecondStartsStartPauseAndContinue)
     EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1));
     ExpectInstalled(run, archive);
 }
+
+// Whatever ends the message loop, the window stops its worker before the
+// objects it uses are gone: the process ends by itself, without a crash,
+// and leaves a partial archive the next run resumes.
+TEST_F(WindowInstall, EndOfTheMessageLoopStopsTheWorkerFirst)
+{
+    std::wstring crashDump = BuildPath(L"tests/ui/main/crash.dat");
+    DeleteFileW(crashDump.c_str());
+    InstallerRun run(kPacedInstaller);
+    ASSERT_TRUE(run.WaitForWindow());
+    ASSERT_TRUE(run.Click(kMainX, kMainY));
+    ASSERT_TRUE(WaitForSize(Archive(), 256 * 1024));
+    PostMessageW(run.window(), WM_QUIT, 0, 0);
+    EXPECT_EQ(0u, run.WaitForExit(15000));
+    EXPECT_FALSE(FileExists(crashDump));
+    WIN32_FILE_ATTRIBUTE_DATA partial, served;
+    ASSERT_TRUE(GetFileAttributesExW(Archive().c_str(), GetFileExInfoStandard, &partial));
+    ASSERT_TRUE(GetFileAttributesExW((ServedFolder() + L"quillmoor.zip").c_str(), GetFileExInfoStandard, &served));
+    auto seconds = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000000; };
+    EXPECT_EQ(seconds(served.ftLastWriteTime), seconds(partial.ftLastWriteTime)) << "not resumable";
+}
