@@ -22,3 +22,20 @@ constexpr uint32_t ARCHIVE_INFLATE_FAILED = 0x05000000;
 
 constexpr int EXTRACT_DEST_NOT_CREATED = -2;
 constexpr int EXTRACT_DEST_NOT_DIRECTORY = -3;
+
+// True for results that condemn the archive's bytes (its structure, a CRC,
+// the inflated data or a forbidden name): they would fail the same way on
+// every later attempt, so the file must not be used again. Local failures,
+// a held file, a wrong password, destination problems and success: false.
+constexpr bool ArchiveBytesAreBad(int code)
+{
+    switch (static_cast<uint32_t>(code)) {
+    case ARCHIVE_CORRUPT:
+    case ARCHIVE_READ_FAILED:
+    case ARCHIVE_BAD_ARGUMENTS:
+    case ARCHIVE_INFLATE_FAILED:
+        return true;
+    default:
+        return false;
+    }
+}
