@@ -29,24 +29,15 @@ bool IsAnsiLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte) != 0;
 }
 
-bool Utf8ToAnsi(std::string_view utf8, std::string* ansi)
+bool Utf8ToWide(std::string_view utf8, std::wstring* wide)
 {
-    ansi->clear();
+    wide->clear();
     if (utf8.empty())
         return true;
     int length = static_cast<int>(utf8.size());
-    int wideSize = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
-    if (wideSize <= 0)
+    int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    if (size <= 0)
         return false;
-    std::wstring wide(wideSize, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), wideSize);
-    BOOL usedDefault = FALSE;
-    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr,
-                                   &usedDefault);
-    if (size <= 0 || usedDefault)
-        return false;
-    ansi->resize(size);
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi->data(), size, nullptr,
-                        &usedDefault);
-    return !usedDefault;
+    wide->resize(size);
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide->data(), size) == size;
 }

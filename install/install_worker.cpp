@@ -71,8 +71,8 @@ int32_t ArchiveSize(const std::string& archiveName)
 
 ExtractionFigures Extract(const std::wstring& installDir, const WorkerSettings& settings)
 {
-    std::string archive = ToAnsi(installDir.c_str()) + settings.archiveName;
-    std::string root = ToAnsi(settings.installRoot.c_str());
+    std::wstring archive = installDir + ToWide(settings.archiveName.c_str());
+    const std::wstring& root = settings.installRoot;
     ExtractionFigures figures;
     figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
     if (figures.code != 0) {
