@@ -285,6 +285,8 @@ def main(out):
     z('too_long_path.zip', [entry('first.txt', b'1'), entry(('p' * 199 + '/') * 200 + 'x.txt', b'x')])
     # Trailing dots and spaces go, as Win32 drops them; "." components too.
     z('dots.zip', [entry('trail. /name .txt. ', b'1'), entry('./here/./x.txt', b'2')])
+    # More than the 50 MB disk the tests mount holds; it deflates to 60 KB.
+    z('big.zip', [entry('first.txt', b'1'), entry('big.bin', bytes(60 << 20)), entry('after.txt', b'2')])
     with open(os.path.join(out, 'not_a_zip.zip'), 'wb') as f:
         f.write(b'<html>503 Service Unavailable</html>\n' * 40)
     with open(os.path.join(out, 'dir_then_file.zip'), 'rb') as f:

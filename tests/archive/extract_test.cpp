@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "base/unique_resource.h"
 #include "archive/archive_result.h"
 #include "archive/extract_archive.h"
@@ -218,6 +220,26 @@ TEST_F(Extraction, AFolderInTheWayOfAFileIsALocalFailure)
     EXPECT_TRUE(Gives(ARCHIVE_WRITE_FAILED, result));
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), error);
     EXPECT_FALSE(FileExists(dest + L"after_held.txt"));
+}
+
+// The tests' fixture mounts a 50 MB tmpfs (as root); a 60 MB entry fills it.
+TEST_F(Extraction, AFullDiskIsALocalFailureAndKeepsNoPartialFile)
+{
+    const char* small = getenv("LOBBY_SMALL_DISK");
+    std::wstring disk = small ? WindowsFolder(small) : L"";
+    ULARGE_INTEGER free = {};
+    if (disk.empty() || !GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr) || free.QuadPart >= 55ull << 20)
+        GTEST_SKIP() << "no small disk: a 50 MB tmpfs could not be mounted on this host";
+    std::wstring target = disk + L"dest\\";
+    RemoveTree(target);
+    int result = Extract(Fixture(L"big.zip"), target);
+    DWORD error = GetLastError();
+    EXPECT_TRUE(Gives(ARCHIVE_WRITE_FAILED, result));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), error);
+    EXPECT_EQ("1", ReadFileBytes(target + L"first.txt"));
+    EXPECT_FALSE(FileExists(target + L"big.bin"));
+    EXPECT_FALSE(FileExists(target + L"after.txt"));
+    RemoveTree(target);
 }
 
 // Deflated and stored, checked against the DOS time (data descriptor) or
