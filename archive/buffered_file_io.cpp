@@ -30,13 +30,18 @@ struct BufferedFile {
 };
 
 // One positional read: no seek before it, whoever moved the pointer last.
+// A handle opened for overlapped reading is waited for: a read that failed
+// for that would condemn a good archive.
 uLong ReadAt(BufferedFile* file, ZPOS64_T offset, void* to, uLong size)
 {
     OVERLAPPED at = {};
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD got = 0;
-    if (!ReadFile(file->handle, to, size, &got, &at) && GetLastError() != ERROR_HANDLE_EOF) {
+    BOOL read = ReadFile(file->handle, to, size, &got, &at);
+    if (!read && GetLastError() == ERROR_IO_PENDING)
+        read = GetOverlappedResult(file->handle, &at, &got, TRUE);
+    if (!read && GetLastError() != ERROR_HANDLE_EOF) {
         file->failed = true;
         return 0;
     }
@@ -49,8 +54,10 @@ voidpf ZCALLBACK Open(voidpf, const void* handle, int mode)
     if (!handle || (mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
     HANDLE archive = *static_cast<const HANDLE*>(handle);
-    if (archive == INVALID_HANDLE_VALUE || !archive)
+    if (archive == INVALID_HANDLE_VALUE || !archive) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
+    }
     auto* file = new (std::nothrow) BufferedFile;
     if (file)
         file->handle = archive;

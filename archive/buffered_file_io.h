@@ -9,5 +9,5 @@
 #include <ioapi.h>
 
 // With these functions, unzOpen2_64's "path" is the address of a HANDLE
-// opened for synchronous reading (read while the open runs).
+// opened for reading (read while the open runs).
 void FillBufferedHandleFunctions(zlib_filefunc64_def* functions);

@@ -9,7 +9,7 @@
 // a missing destination is made with its parents). On failure the thread's
 // last error holds the last failing call's error.
 //
-// `archive` is open for synchronous reading; it is read at explicit
+// `archive` is open for reading; it is read at explicit
 // offsets (its file pointer is left anywhere) and stays open. Every file
 // of the extraction is reached through the long form of `destination`'s
 // full path, so no path length short of that form's limit stops it.

@@ -28,7 +28,7 @@ struct ZipEntry {
 class ZipReader {
 public:
     // Null when the handle is invalid or the file holds no central
-    // directory. The handle (opened for synchronous reading) is read at
+    // directory. The handle (opened for reading) is read at
     // explicit offsets and stays the caller's: it must outlive the reader.
     static std::unique_ptr<ZipReader> Open(HANDLE archive, const char* password);
     ~ZipReader();

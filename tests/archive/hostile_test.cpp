@@ -205,4 +205,10 @@ TEST(ZipReader, ReadsAtItsOwnOffsetsAndLeavesTheHandleOpen)
     EXPECT_EQ(0, ExtractArchive(file.get(), nullptr, dest.path().c_str()));
     EXPECT_EQ(0, ExtractArchive(file.get(), nullptr, dest.path().c_str()));
     EXPECT_EQ("nested\n", ReadFileBytes(dest / L"x\\y\\z.txt"));
+    // A handle opened for overlapped reading serves as well.
+    UniqueFile overlapped(CreateFileW(Fixture(L"nested.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    ScratchDir other;
+    EXPECT_EQ(0, ExtractArchive(overlapped.get(), nullptr, other.path().c_str()));
+    EXPECT_EQ("nested\n", ReadFileBytes(other / L"x\\y\\z.txt"));
 }
