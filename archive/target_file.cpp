@@ -66,8 +66,9 @@ void DiscardTargetFile(UniqueFile file, const std::wstring& path)
     file.reset();
     // The entry's own read-only attribute would keep the file.
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // Scanners open a file just written as soon as it is closed, and a
-    // delete meanwhile fails with a sharing violation; Wine has none.
+    // On Windows, scanners and indexers open a file as soon as it is
+    // closed, and a delete meanwhile fails with a sharing violation (Wine
+    // runs none, so no test shows it): a few tries within a second.
     for (int attempt = 0; !DeleteFileW(path.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION && attempt < 10;
          ++attempt)
         Sleep(100);
