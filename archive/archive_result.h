@@ -5,12 +5,17 @@
 
 constexpr uint32_t ARCHIVE_OK = 0x00000000;
 // A target file exists and cannot be opened for writing: someone holds it
-// (the installed client is running).
+// (sharing or lock violation, or access denied on the file). The installed
+// client is running; the worker starts it.
 constexpr uint32_t ARCHIVE_CANNOT_CREATE_FILE = 0x00000200;
+// The destination refused a folder, a file or its bytes: a local failure
+// (a path too long even for the long form, access denied on a folder, a
+// full disk, a name the file system will not take, a folder that cannot be
+// made). Another attempt with the same archive may succeed.
 constexpr uint32_t ARCHIVE_WRITE_FAILED = 0x00000400;
-// Local header disagrees with the central directory, or the entry's name
-// or target is unusable: too long, not below the destination, not held by
-// the code page, or a file the file system refuses to create.
+// A fault of the archive: a local header that disagrees with the central
+// directory, or a name the archive must not use (one that climbs out of
+// the destination, names a stream or a device, or is invalid UTF-8).
 constexpr uint32_t ARCHIVE_CORRUPT = 0x00000700;
 constexpr uint32_t ARCHIVE_READ_FAILED = 0x00000800;
 constexpr uint32_t ARCHIVE_BAD_PASSWORD = 0x00001000;
@@ -22,3 +27,20 @@ constexpr uint32_t ARCHIVE_INFLATE_FAILED = 0x05000000;
 
 constexpr int EXTRACT_DEST_NOT_CREATED = -2;
 constexpr int EXTRACT_DEST_NOT_DIRECTORY = -3;
+
+// True for results that condemn the archive's bytes (its structure, a CRC,
+// the inflated data or a forbidden name): they would fail the same way on
+// every later attempt, so the file must not be used again. Local failures,
+// a held file, a wrong password, destination problems and success: false.
+constexpr bool ArchiveBytesAreBad(int code)
+{
+    switch (static_cast<uint32_t>(code)) {
+    case ARCHIVE_CORRUPT:
+    case ARCHIVE_READ_FAILED:
+    case ARCHIVE_BAD_ARGUMENTS:
+    case ARCHIVE_INFLATE_FAILED:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,10 +1,10 @@
 #include "archive/buffered_file_io.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cstring>
 #include <new>
-
-#include <iowin32.h>
 
 namespace {
 
@@ -22,55 +22,45 @@ struct Window {
 // local headers and data, so two windows are kept, and the one used less
 // recently is refilled.
 struct BufferedFile {
-    voidpf inner;
-    ZPOS64_T position = 0;       // where the next read starts
-    ZPOS64_T innerPosition = 0;  // where the inner file pointer stands
+    HANDLE handle;
+    ZPOS64_T position = 0;  // where the next read starts
     Window windows[2];
     int recent = 0;
+    bool failed = false;
 };
 
-const zlib_filefunc64_def& Inner()
+// One positional read: no seek before it, whoever moved the pointer last.
+// A handle opened for overlapped reading is waited for: a read that failed
+// for that would condemn a good archive.
+uLong ReadAt(BufferedFile* file, ZPOS64_T offset, void* to, uLong size)
 {
-    static const zlib_filefunc64_def inner = [] {
-        zlib_filefunc64_def functions;
-        fill_win32_filefunc64A(&functions);
-        return functions;
-    }();
-    return inner;
-}
-
-bool MoveInnerTo(BufferedFile* file, ZPOS64_T position)
-{
-    if (file->innerPosition == position)
-        return true;
-    if (Inner().zseek64_file(Inner().opaque, file->inner, position, ZLIB_FILEFUNC_SEEK_SET) != 0)
-        return false;
-    file->innerPosition = position;
-    return true;
-}
-
-uLong ReadInner(BufferedFile* file, void* to, uLong size)
-{
-    if (!MoveInnerTo(file, file->position))
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    BOOL read = ReadFile(file->handle, to, size, &got, &at);
+    if (!read && GetLastError() == ERROR_IO_PENDING)
+        read = GetOverlappedResult(file->handle, &at, &got, TRUE);
+    if (!read && GetLastError() != ERROR_HANDLE_EOF) {
+        file->failed = true;
         return 0;
-    uLong got = Inner().zread_file(Inner().opaque, file->inner, to, size);
-    file->innerPosition += got;
+    }
     return got;
 }
 
-voidpf ZCALLBACK Open(voidpf, const void* name, int mode)
+voidpf ZCALLBACK Open(voidpf, const void* handle, int mode)
 {
     // Reading is all the archive layer does.
-    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
+    if (!handle || (mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
-    auto* file = new (std::nothrow) BufferedFile;
-    if (!file)
-        return nullptr;
-    file->inner = Inner().zopen64_file(Inner().opaque, name, mode);
-    if (!file->inner) {
-        delete file;
+    HANDLE archive = *static_cast<const HANDLE*>(handle);
+    if (archive == INVALID_HANDLE_VALUE || !archive) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
+    auto* file = new (std::nothrow) BufferedFile;
+    if (file)
+        file->handle = archive;
     return file;
 }
 
@@ -96,7 +86,7 @@ uLong ZCALLBACK Read(voidpf, voidpf stream, void* to, uLong size)
             continue;
         }
         if (size - done >= kBufferSize) {
-            uLong got = ReadInner(file, out + done, size - done);
+            uLong got = ReadAt(file, file->position, out + done, size - done);
             file->position += got;
             done += got;
             break;
@@ -104,7 +94,7 @@ uLong ZCALLBACK Read(voidpf, voidpf stream, void* to, uLong size)
         file->recent = 1 - file->recent;
         Window& w = file->windows[file->recent];
         w.start = file->position;
-        w.length = ReadInner(file, w.bytes, kBufferSize);
+        w.length = ReadAt(file, file->position, w.bytes, kBufferSize);
         if (w.length == 0)
             break;
     }
@@ -131,32 +121,33 @@ long ZCALLBACK Seek(voidpf, voidpf stream, ZPOS64_T offset, int origin)
     case ZLIB_FILEFUNC_SEEK_CUR:
         file->position += offset;
         return 0;
-    case ZLIB_FILEFUNC_SEEK_END:
-        if (Inner().zseek64_file(Inner().opaque, file->inner, offset, origin) != 0)
+    case ZLIB_FILEFUNC_SEEK_END: {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file->handle, &size))
             return -1;
-        file->position = file->innerPosition = Inner().ztell64_file(Inner().opaque, file->inner);
+        file->position = static_cast<ZPOS64_T>(size.QuadPart) + offset;
         return 0;
+    }
     default:
         return -1;
     }
 }
 
+// The handle is the caller's.
 int ZCALLBACK Close(voidpf, voidpf stream)
 {
-    auto* file = static_cast<BufferedFile*>(stream);
-    int result = Inner().zclose_file(Inner().opaque, file->inner);
-    delete file;
-    return result;
+    delete static_cast<BufferedFile*>(stream);
+    return 0;
 }
 
 int ZCALLBACK TestError(voidpf, voidpf stream)
 {
-    return Inner().zerror_file(Inner().opaque, static_cast<BufferedFile*>(stream)->inner);
+    return static_cast<BufferedFile*>(stream)->failed ? 1 : 0;
 }
 
 }  // namespace
 
-void FillBufferedWin32FileFunctions(zlib_filefunc64_def* functions)
+void FillBufferedHandleFunctions(zlib_filefunc64_def* functions)
 {
     functions->zopen64_file = Open;
     functions->zread_file = Read;

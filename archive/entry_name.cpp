@@ -4,45 +4,28 @@
 
 namespace {
 
-bool IsSeparator(char c)
+bool IsSeparator(wchar_t c)
 {
-    return c == '/' || c == '\\';
-}
-
-size_t CharLength(std::string_view s, size_t i, LeadByteTest isLead)
-{
-    return isLead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
-
-// First occurrence of `pattern` that starts on a character boundary.
-// The patterns are ASCII, so a match that starts on a boundary stays on them.
-size_t FindAligned(std::string_view s, std::string_view pattern, LeadByteTest isLead)
-{
-    for (size_t i = 0; i < s.size(); i += CharLength(s, i, isLead)) {
-        if (s.substr(i, pattern.size()) == pattern)
-            return i;
-    }
-    return std::string_view::npos;
+    return c == L'/' || c == L'\\';
 }
 
 // Applies the first stripping rule that matches; false when none does.
-bool StripOnce(std::string& name, LeadByteTest isLead)
+bool StripOnce(std::wstring& name)
 {
     if (name.empty())
         return false;
-    size_t second = CharLength(name, 0, isLead);
-    if (second < name.size() && name[second] == ':') {
-        name.erase(0, second + 1);
+    if (name.size() > 1 && name[1] == L':') {
+        name.erase(0, 2);
         return true;
     }
     if (IsSeparator(name[0])) {
         name.erase(0, 1);
         return true;
     }
-    static constexpr std::array<std::string_view, 4> kParentSequences = {"\\..\\", "\\../", "/../", "/..\\"};
-    for (std::string_view pattern : kParentSequences) {
-        size_t at = FindAligned(name, pattern, isLead);
-        if (at != std::string_view::npos) {
+    static constexpr std::array<std::wstring_view, 4> kParentSequences = {L"\\..\\", L"\\../", L"/../", L"/..\\"};
+    for (std::wstring_view pattern : kParentSequences) {
+        size_t at = name.find(pattern);
+        if (at != std::wstring::npos) {
             name.erase(0, at + pattern.size());
             return true;
         }
@@ -50,69 +33,104 @@ bool StripOnce(std::string& name, LeadByteTest isLead)
     return false;
 }
 
-bool ActsAsParent(std::string_view component)
+// Win32 drops trailing dots and spaces, so ". ." and ".. " are ".." to it;
+// "..." is refused with them rather than made a name of its own.
+bool ActsAsParent(std::wstring_view component)
 {
     size_t dots = 0;
-    for (char c : component) {
-        if (c == '.')
+    for (wchar_t c : component) {
+        if (c == L'.')
             ++dots;
-        else if (c != ' ')
+        else if (c != L' ')
             return false;
     }
     return dots >= 2;
 }
 
+std::wstring_view WithoutTrailingDotsAndSpaces(std::wstring_view component)
+{
+    size_t end = component.find_last_not_of(L". ");
+    return component.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
+}
+
+bool EqualsAsciiIgnoringCase(std::wstring_view text, std::wstring_view upper)
+{
+    if (text.size() != upper.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i] >= L'a' && text[i] <= L'z' ? text[i] - (L'a' - L'A') : text[i];
+        if (c != upper[i])
+            return false;
+    }
+    return true;
+}
+
+// Win32 reads the superscript digits as device numbers too.
+bool IsDeviceDigit(wchar_t c)
+{
+    return (c >= L'1' && c <= L'9') || c == L'\u00B9' || c == L'\u00B2' || c == L'\u00B3';
+}
+
 }  // namespace
 
-std::string MakeSafeEntryName(std::string_view stored, LeadByteTest isLead)
+std::wstring MakeSafeEntryName(std::wstring_view stored)
 {
-    std::string name(stored);
-    while (StripOnce(name, isLead)) {
+    std::wstring name(stored);
+    while (StripOnce(name)) {
     }
     return name;
 }
 
-bool StaysBelowBase(std::string_view name, LeadByteTest isLead)
+bool IsReservedDeviceName(std::wstring_view component)
+{
+    // Win32 looks at the part before the first dot, less trailing spaces:
+    // "nul", "NUL.txt" and "nul .txt" all name the device.
+    std::wstring_view stem = component.substr(0, component.find(L'.'));
+    stem = stem.substr(0, stem.find_last_not_of(L' ') + 1);
+    for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL"}) {
+        if (EqualsAsciiIgnoringCase(stem, device))
+            return true;
+    }
+    if (stem.size() != 4 || !IsDeviceDigit(stem[3]))
+        return false;
+    return EqualsAsciiIgnoringCase(stem.substr(0, 3), L"COM") || EqualsAsciiIgnoringCase(stem.substr(0, 3), L"LPT");
+}
+
+std::optional<std::wstring> TargetBelowBase(std::wstring_view name)
 {
     if (!name.empty() && IsSeparator(name[0]))
-        return false;
+        return std::nullopt;
+    std::wstring target;
     size_t start = 0;
-    size_t i = 0;
-    while (i < name.size()) {
-        if (IsSeparator(name[i])) {
-            if (ActsAsParent(name.substr(start, i - start)))
-                return false;
-            start = ++i;
-            continue;
+    for (;;) {
+        size_t end = name.find_first_of(L"/\\", start);
+        bool last = end == std::wstring_view::npos;
+        std::wstring_view component = name.substr(start, last ? std::wstring_view::npos : end - start);
+        if (component.find(L':') != std::wstring_view::npos || ActsAsParent(component) ||
+            IsReservedDeviceName(component))
+            return std::nullopt;
+        component = WithoutTrailingDotsAndSpaces(component);
+        if (!component.empty()) {
+            target += component;
+            if (!last)
+                target += L'\\';
         }
-        if (name[i] == ':')
-            return false;
-        i += CharLength(name, i, isLead);
+        if (last)
+            return target;
+        start = end + 1;
     }
-    return !ActsAsParent(name.substr(start));
 }
 
-size_t FilePartOffset(std::string_view path, LeadByteTest isLead)
+size_t FilePartOffset(std::wstring_view path)
 {
-    size_t offset = 0;
-    for (size_t i = 0; i < path.size(); i += CharLength(path, i, isLead)) {
-        if (IsSeparator(path[i]))
-            offset = i + 1;
-    }
-    return offset;
+    size_t last = path.find_last_of(L"/\\");
+    return last == std::wstring_view::npos ? 0 : last + 1;
 }
 
-std::string_view WithoutTrailingSeparators(std::string_view path, LeadByteTest isLead)
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path)
 {
     size_t end = path.size();
-    // Only a separator that starts a character counts (GBK trail bytes may be 0x5C).
-    while (end > 1) {
-        size_t last = 0;
-        for (size_t i = 0; i < end; i += CharLength(path, i, isLead))
-            last = i;
-        if (!IsSeparator(path[last]) || last + 1 != end || path[last - 1] == ':')
-            break;
-        end = last;
-    }
+    while (end > 1 && IsSeparator(path[end - 1]) && path[end - 2] != L':')
+        --end;
     return path.substr(0, end);
 }

@@ -1,28 +1,32 @@
-// Entry names made safe for writing below a base directory. Names are bytes
-// in the system's ANSI code page; the lead-byte test keeps the trail byte of
-// a double-byte character (0x5C is a valid GBK trail byte) from being taken
-// for a path separator.
+// Entry names made safe for writing below a base directory, in UTF-16.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
-using LeadByteTest = bool (*)(unsigned char);
-
 // Strips a drive prefix, leading separators and everything up to a
 // "\..\"-style sequence, again and again until none of them is left.
-std::string MakeSafeEntryName(std::string_view stored, LeadByteTest isLead);
+std::wstring MakeSafeEntryName(std::wstring_view stored);
 
-// True when `name`, taken relative to a directory, names something in it or
-// below it: no leading separator, no ':', and no component that Windows
-// could read as ".." (it drops trailing dots and spaces, so ". ." and
-// ".. " count too).
-bool StaysBelowBase(std::string_view name, LeadByteTest isLead);
+// The path, relative to a base directory, that the entry `name` is written
+// to. Long paths skip Win32's own normalisation, so it happens here, the
+// way Win32 would do it: '/' becomes '\', trailing dots and spaces leave
+// every component, components left empty go, and a name that ends in a
+// separator (or whose last component went) keeps one '\' at its end.
+// Empty when the name must not be used: it starts with a separator, holds a
+// ':' (a drive or a stream), or has a component that Windows reads as a
+// parent (".." and its dot and space variants) or as a device.
+std::optional<std::wstring> TargetBelowBase(std::wstring_view name);
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, with or without an
+// extension: the ANSI file functions open the device for them.
+bool IsReservedDeviceName(std::wstring_view component);
 
 // `path` without separators at its end; a drive root ("C:\") and a lone
 // separator keep theirs.
-std::string_view WithoutTrailingSeparators(std::string_view path, LeadByteTest isLead);
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path);
 
 // Offset just past the last '/' or '\' of `path`; 0 when it has none.
-size_t FilePartOffset(std::string_view path, LeadByteTest isLead);
+size_t FilePartOffset(std::wstring_view path);

@@ -1,45 +1,37 @@
 #include "archive/extract_archive.h"
 
-#include <windows.h>
-#include <shlobj.h>
-
 #include <string>
 
 #include "archive/archive_result.h"
 #include "archive/entry_name.h"
+#include "archive/long_path.h"
+#include "archive/make_directory_path.h"
 #include "archive/zip_reader.h"
-#include "base/ansi_text.h"
+#include "base/unique_resource.h"
 
 namespace {
 
-std::string FullPath(const std::string& path)
+// The long form of `path`'s full path; empty when it has none. The
+// destination is the player's own path, so Win32's normalisation applies
+// to it as to any path, once, here.
+std::wstring FullLongPath(const wchar_t* path)
 {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    return length && length < MAX_PATH ? std::string(full, length) : std::string();
+    DWORD size = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (size == 0)
+        return {};
+    std::wstring full(size, L'\0');
+    DWORD length = GetFullPathNameW(path, size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return {};
+    full.resize(length);
+    return ToLongPath(full);
 }
 
-// The archive came over plain HTTP and the extraction runs elevated: the
-// name must not climb out of the base, and neither may what Windows makes
-// of the joined path.
-bool TargetStaysBelow(const std::string& base, const char* name)
+int CheckDestination(const std::wstring& base)
 {
-    if (!StaysBelowBase(name, IsAnsiLeadByte))
-        return false;
-    std::string root = FullPath(base);
-    std::string target = FullPath(base + name);
-    return !root.empty() && target.size() >= root.size() && target.compare(0, root.size(), root) == 0;
-}
-
-int CheckDestination(const char* destination)
-{
-    DWORD attributes = DestinationAttributes(destination);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (SHCreateDirectoryExA(nullptr, destination, nullptr) != ERROR_SUCCESS &&
-            GetLastError() != ERROR_ALREADY_EXISTS)
-            return EXTRACT_DEST_NOT_CREATED;
-        return 0;
-    }
+    DWORD attributes = GetFileAttributesW(std::wstring(WithoutTrailingSeparators(base)).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return MakeDirectoryPath(base, LongPathRootLength(base)) ? 0 : EXTRACT_DEST_NOT_CREATED;
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : EXTRACT_DEST_NOT_DIRECTORY;
 }
 
@@ -52,11 +44,7 @@ uint32_t ExtractAll(ZipReader& reader)
         result = reader.EntryInfo(i, &entry);
         if (result != ARCHIVE_OK)
             break;
-        if (!TargetStaysBelow(reader.baseDirectory(), entry.name)) {
-            SetLastError(ERROR_BAD_PATHNAME);
-            return ARCHIVE_CORRUPT;
-        }
-        result = reader.ExtractEntry(i, entry.name);
+        result = reader.ExtractEntry(i);
         // Empty entries read no data at all; they are done once created. An
         // entry that claims bytes but stores none is no empty file.
         if (result == ARCHIVE_INFLATE_FAILED && entry.uncompressedSize == 0)
@@ -67,30 +55,46 @@ uint32_t ExtractAll(ZipReader& reader)
 
 }  // namespace
 
-DWORD DestinationAttributes(const char* destination)
+DWORD DestinationAttributes(const wchar_t* destination)
 {
     // "C:\file\" (the install root always ends with its separator) does not
     // name the file "C:\file" to the attribute query; the bare path does.
-    std::string bare(WithoutTrailingSeparators(destination, IsAnsiLeadByte));
-    return GetFileAttributesA(bare.c_str());
+    std::wstring base = destination ? FullLongPath(destination) : std::wstring();
+    if (base.empty())
+        return INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(std::wstring(WithoutTrailingSeparators(base)).c_str());
 }
 
-int ExtractArchive(const char* archivePath, const char* password, const char* destination)
+int ExtractArchive(HANDLE archive, const char* password, const wchar_t* destination)
 {
-    if (!destination)
+    std::wstring base = destination ? FullLongPath(destination) : std::wstring();
+    if (base.empty())
         return EXTRACT_DEST_NOT_CREATED;
-    int checked = CheckDestination(destination);
+    int checked = CheckDestination(base);
     if (checked != 0)
         return checked;
 
-    std::unique_ptr<ZipReader> reader = ZipReader::Open(archivePath, password);
+    std::unique_ptr<ZipReader> reader = ZipReader::Open(archive, password);
     if (!reader)
         return static_cast<int>(ARCHIVE_BAD_ARGUMENTS);
-    reader->SetBaseDirectory(destination);
+    reader->SetBaseDirectory(std::move(base));
     uint32_t result = ExtractAll(*reader);
     DWORD error = reader->lastError() ? reader->lastError() : GetLastError();
     CloseZipReader(std::move(reader));
     if (result != ARCHIVE_OK)
         SetLastError(error);
     return static_cast<int>(result);
+}
+
+int ExtractArchive(const wchar_t* archivePath, const char* password, const wchar_t* destination)
+{
+    std::wstring path = archivePath ? FullLongPath(archivePath) : std::wstring();
+    UniqueFile archive(path.empty() ? INVALID_HANDLE_VALUE
+                                    : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD openError = GetLastError();
+    int result = ExtractArchive(archive.get(), password, destination);
+    if (!archive && result == static_cast<int>(ARCHIVE_BAD_ARGUMENTS))
+        SetLastError(openError);
+    return result;
 }

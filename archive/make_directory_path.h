@@ -1,7 +1,11 @@
-// Creation of a directory chain below an optional root.
+// Creation of a folder and whichever of its parents are missing.
 #pragma once
 
-// Creates `root` (not its parents) when missing, then every directory along
-// `path` below it. `root` may be null; it must then end with a separator
-// when given. Paths of 260 bytes or more are left alone.
-void MakeDirectoryPath(const char* root, const char* path);
+#include <cstddef>
+#include <string_view>
+
+// Makes the folder `path` (a long path; trailing separators are ignored)
+// and its missing parents, none of them within its first `rootLength`
+// characters, which must exist already. True when the folder exists as a
+// folder at the end; otherwise the thread's last error says why.
+bool MakeDirectoryPath(std::wstring_view path, size_t rootLength);

@@ -1,49 +1,56 @@
 #include "archive/target_file.h"
 
 #include "archive/archive_result.h"
+#include "archive/entry_name.h"
 #include "archive/make_directory_path.h"
 
 namespace {
 
 constexpr DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-UniqueFile Create(const std::string& path, DWORD attributes)
+UniqueFile Create(const std::wstring& path, DWORD attributes)
 {
-    return UniqueFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    return UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool IsExistingFile(const std::wstring& path)
+{
+    DWORD existing = GetFileAttributesW(path.c_str());
+    return existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The worker reads 0x200 as "the client is running" and starts the client
 // that is there; any other reason must not look like that.
-uint32_t Classify(const std::string& path, DWORD error)
+uint32_t Classify(const std::wstring& path, DWORD error)
 {
-    DWORD existing = GetFileAttributesA(path.c_str());
-    bool heldFile = existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
-                    (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-                     error == ERROR_ACCESS_DENIED);
+    bool held = (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED) &&
+                IsExistingFile(path);
     SetLastError(error);
-    return heldFile ? ARCHIVE_CANNOT_CREATE_FILE : ARCHIVE_CORRUPT;
+    return held ? ARCHIVE_CANNOT_CREATE_FILE : ARCHIVE_WRITE_FAILED;
 }
 
 }  // namespace
 
-UniqueFile CreateTargetFile(const std::string& path, DWORD attributes, const char* root,
-                            const std::string& directory, uint32_t* failure)
+UniqueFile CreateTargetFile(const std::wstring& path, size_t rootLength, DWORD attributes, uint32_t* failure)
 {
     // Folders are made only when the file cannot be created: most entries
     // land in a folder that an earlier entry has made already.
     UniqueFile file = Create(path, attributes);
     if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
-        MakeDirectoryPath(root, directory.c_str());
+        if (!MakeDirectoryPath(std::wstring_view(path).substr(0, FilePartOffset(path)), rootLength)) {
+            *failure = ARCHIVE_WRITE_FAILED;
+            return file;
+        }
         file = Create(path, attributes);
     }
     // An earlier installation can leave a read-only, hidden or system file
     // (entries carry such attributes), which CREATE_ALWAYS refuses to
     // replace; a reinstall must overwrite it all the same.
     if (!file && GetLastError() == ERROR_ACCESS_DENIED) {
-        DWORD existing = GetFileAttributesA(path.c_str());
+        DWORD existing = GetFileAttributesW(path.c_str());
         if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) && (existing & kInTheWay) &&
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL))
             file = Create(path, attributes);
         else
             SetLastError(ERROR_ACCESS_DENIED);
@@ -53,12 +60,17 @@ UniqueFile CreateTargetFile(const std::string& path, DWORD attributes, const cha
     return file;
 }
 
-void DiscardTargetFile(UniqueFile file, const std::string& path)
+void DiscardTargetFile(UniqueFile file, const std::wstring& path)
 {
     DWORD error = GetLastError();
     file.reset();
     // The entry's own read-only attribute would keep the file.
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // On Windows, scanners and indexers open a file as soon as it is
+    // closed, and a delete meanwhile fails with a sharing violation (Wine
+    // runs none, so no test shows it): a few tries within a second.
+    for (int attempt = 0; !DeleteFileW(path.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION && attempt < 10;
+         ++attempt)
+        Sleep(100);
     SetLastError(error);
 }

@@ -1,16 +1,13 @@
 // Writing one entry of an open archive to a file below the base directory.
 #include "archive/zip_reader.h"
 
-#include <string_view>
-
 #include <unzip.h>
 
 #include "archive/encrypted_entry.h"
 #include "archive/entry_meta.h"
-#include "archive/entry_name.h"
+#include "archive/long_path.h"
 #include "archive/make_directory_path.h"
 #include "archive/target_file.h"
-#include "base/ansi_text.h"
 #include "base/file_io.h"
 #include "base/unique_resource.h"
 
@@ -21,24 +18,6 @@ constexpr unsigned kBufferSize = 262144;
 constexpr uint32_t kFlagEncrypted = 0x01;
 constexpr uint32_t kFlagDataDescriptor = 0x08;
 
-// "/x", "\x" and "C:x" do not go below the base directory.
-bool IsRooted(std::string_view path)
-{
-    if (path.empty())
-        return false;
-    return path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':');
-}
-
-// The ANSI file functions take at most MAX_PATH - 1 characters, counted
-// after conversion, so a double-byte character counts once.
-bool FitsMaxPath(const std::string& path)
-{
-    if (path.size() < MAX_PATH)
-        return true;
-    int chars = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    return chars > 0 && chars < MAX_PATH;
-}
-
 const FILETIME* SetOrNull(const FILETIME& time)
 {
     return time.dwLowDateTime || time.dwHighDateTime ? &time : nullptr;
@@ -46,10 +25,10 @@ const FILETIME* SetOrNull(const FILETIME& time)
 
 }  // namespace
 
-uint32_t ZipReader::ExtractEntry(int index, const char* target)
+uint32_t ZipReader::ExtractEntry(int index)
 {
     CloseEntryData();
-    if (!target || index < 0 || index >= count_)
+    if (index < 0 || index >= count_)
         return ARCHIVE_BAD_ARGUMENTS;
     ZipEntry entry;
     uint32_t info = EntryInfo(index, &entry);
@@ -58,29 +37,22 @@ uint32_t ZipReader::ExtractEntry(int index, const char* target)
     if (!MoveTo(index))
         return ARCHIVE_CORRUPT;
 
-    std::string_view name(target);
-    size_t filePart = FilePartOffset(name, IsAnsiLeadByte);
+    std::wstring path = base_ + entry.name;
+    // Checked before any folder of it is made, so that none is left behind.
+    if (path.size() >= kLongPathLimit) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return Fail(ARCHIVE_WRITE_FAILED);
+    }
     // A name ending in a separator cannot be a file, whatever its attributes
-    // say; creating it as one would fail like a file held open.
-    if ((entry.attributes & ENTRY_DIRECTORY) || filePart == name.size()) {
-        const char* root = IsRooted(name) ? nullptr : base_.c_str();
-        if (!FitsMaxPath((root ? base_ : std::string()) + std::string(name))) {
-            SetLastError(ERROR_FILENAME_EXCED_RANGE);
-            return Fail(ARCHIVE_CORRUPT);
-        }
-        MakeDirectoryPath(root, target);
+    // say; an empty one names the base directory, which exists.
+    if ((entry.attributes & ENTRY_DIRECTORY) || entry.name.empty() || entry.name.back() == L'\\') {
+        if (!entry.name.empty() && !MakeDirectoryPath(path, base_.size()))
+            return Fail(ARCHIVE_WRITE_FAILED);
         return ARCHIVE_OK;
     }
 
-    std::string directory(name.substr(0, filePart));
-    const char* root = IsRooted(directory) ? nullptr : base_.c_str();
-    std::string path = (root ? base_ : std::string()) + std::string(name);
-    if (!FitsMaxPath(path)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return Fail(ARCHIVE_CORRUPT);
-    }
     uint32_t failure = ARCHIVE_OK;
-    UniqueFile file = CreateTargetFile(path, entry.attributes & ~ENTRY_DIRECTORY, root, directory, &failure);
+    UniqueFile file = CreateTargetFile(path, base_.size(), entry.attributes & ~ENTRY_DIRECTORY, &failure);
     if (!file)
         return Fail(failure);
 

@@ -1,6 +1,7 @@
 #include "archive/zip_reader.h"
 
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "archive/entry_meta.h"
 #include "archive/entry_name.h"
 #include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/system_time.h"
 
 namespace {
@@ -17,12 +19,7 @@ namespace {
 // General-purpose flag bit 11: the name is UTF-8.
 constexpr uint32_t kFlagUtf8Name = 0x800;
 
-std::string WithSeparator(std::string directory)
-{
-    if (directory.empty() || (directory.back() != '\\' && directory.back() != '/'))
-        directory += '\\';
-    return directory;
-}
+constexpr size_t kNameCapacity = 65536;
 
 FILETIME ToFileTime(uint64_t ticks)
 {
@@ -50,29 +47,24 @@ void FillTimes(uint32_t dosDateTime, const std::vector<unsigned char>& extra, Zi
 
 }  // namespace
 
-std::unique_ptr<ZipReader> ZipReader::Open(const char* archivePath, const char* password)
+std::unique_ptr<ZipReader> ZipReader::Open(HANDLE archive, const char* password)
 {
-    if (!archivePath)
-        return nullptr;
     zlib_filefunc64_def io;
-    FillBufferedWin32FileFunctions(&io);
-    UniqueZipArchive archive(unzOpen2_64(archivePath, &io));
-    if (!archive)
+    FillBufferedHandleFunctions(&io);
+    UniqueZipArchive opened(unzOpen2_64(&archive, &io));
+    if (!opened)
         return nullptr;
     unz_global_info64 global;
-    if (unzGetGlobalInfo64(archive.get(), &global) != UNZ_OK || global.number_entry > 0x7FFFFFFF)
+    if (unzGetGlobalInfo64(opened.get(), &global) != UNZ_OK || global.number_entry > 0x7FFFFFFF)
         return nullptr;
-    std::unique_ptr<ZipReader> reader(new ZipReader(std::move(archive), password));
+    std::unique_ptr<ZipReader> reader(new ZipReader(std::move(opened), password));
     reader->count_ = static_cast<int>(global.number_entry);
     return reader;
 }
 
 ZipReader::ZipReader(UniqueZipArchive archive, const char* password)
-    : archive_(std::move(archive)), password_(password ? password : "")
+    : archive_(std::move(archive)), password_(password ? password : ""), name_(new char[kNameCapacity])
 {
-    char current[MAX_PATH];
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
-    base_ = WithSeparator(length && length < MAX_PATH ? current : "");
 }
 
 ZipReader::~ZipReader()
@@ -85,9 +77,11 @@ uint32_t CloseZipReader(std::unique_ptr<ZipReader> reader)
     return reader ? ARCHIVE_OK : ARCHIVE_BAD_ARGUMENTS;
 }
 
-void ZipReader::SetBaseDirectory(const char* directory)
+void ZipReader::SetBaseDirectory(std::wstring longDirectory)
 {
-    base_ = WithSeparator(directory ? directory : "");
+    base_ = std::move(longDirectory);
+    if (base_.empty() || base_.back() != L'\\')
+        base_ += L'\\';
 }
 
 void ZipReader::CloseEntryData()
@@ -152,11 +146,8 @@ uint32_t ZipReader::ReadEntry(ZipEntry* entry)
 {
     unzFile file = archive_.get();
     unz_file_info64 info;
-    char name[MAX_PATH];
-    if (unzGetCurrentFileInfo64(file, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
-        return ARCHIVE_CORRUPT;
-    // A longer name would have to be cut, and a cut name is another name.
-    if (info.size_filename >= MAX_PATH)
+    char* name = name_.get();
+    if (unzGetCurrentFileInfo64(file, &info, name, kNameCapacity, nullptr, 0, nullptr, 0) != UNZ_OK)
         return ARCHIVE_CORRUPT;
 
     // Opening the raw data makes minizip compare the local header with the
@@ -172,22 +163,28 @@ uint32_t ZipReader::ReadEntry(ZipEntry* entry)
     if (!extraRead)
         return ARCHIVE_READ_FAILED;
 
+    // Bit 11 says UTF-8; other names are in the code page of the machine
+    // that made the archive, taken to be this one's (GBK archives).
+    // A name stops at its first NUL, as the ANSI file functions read it.
     std::string_view stored(name, strnlen(name, info.size_filename));
-    std::string converted;
-    if (info.flag & kFlagUtf8Name) {
-        // Written so by current zip tools for CJK names. A name the code
-        // page cannot hold would be written garbled, or not at all.
-        if (!Utf8ToAnsi(stored, &converted) || converted.size() >= MAX_PATH) {
-            SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-            return ARCHIVE_CORRUPT;
-        }
-        stored = converted;
+    std::wstring decoded;
+    if (!(info.flag & kFlagUtf8Name)) {
+        decoded = ToWide(name);
+    } else if (!FromUtf8(stored, &decoded)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return Fail(ARCHIVE_CORRUPT);
+    }
+    // The archive came over plain HTTP and the extraction runs elevated: a
+    // name must not climb out of the base, nor reach a stream or a device.
+    std::optional<std::wstring> target = TargetBelowBase(MakeSafeEntryName(decoded));
+    if (!target) {
+        SetLastError(ERROR_BAD_PATHNAME);
+        return Fail(ARCHIVE_CORRUPT);
     }
 
     *entry = {};
     entry->index = position_;
-    std::string safe = MakeSafeEntryName(stored, IsAnsiLeadByte);
-    memcpy(entry->name, safe.c_str(), safe.size() + 1);
+    entry->name = std::move(*target);
     entry->attributes = EntryAttributes(info.version, info.external_fa);
     FillTimes(info.dosDate, extra, entry);
     entry->compressedSize = static_cast<int32_t>(info.compressed_size);
@@ -199,4 +196,3 @@ uint32_t ZipReader::ReadEntry(ZipEntry* entry)
     cachedUncompressed_ = info.uncompressed_size;
     return ARCHIVE_OK;
 }
-

@@ -1,5 +1,6 @@
 // One open zip archive: entry records with safe names, attributes and times,
 // and extraction of single entries to files below a base directory.
+// Every file-system path it uses is a long path (archive/long_path.h).
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,8 @@
 
 struct ZipEntry {
     int index;  // for the summary (index -1): the number of entries
-    char name[MAX_PATH];
+    // Where the entry goes, relative to the base directory (TargetBelowBase).
+    std::wstring name;
     uint32_t attributes;
     // UTC; all zero when the archive gives no usable time.
     FILETIME accessTime;
@@ -25,20 +27,24 @@ struct ZipEntry {
 
 class ZipReader {
 public:
-    // Null when the file cannot be opened or holds no central directory.
-    // The base directory starts as the current directory.
-    static std::unique_ptr<ZipReader> Open(const char* archivePath, const char* password);
+    // Null when the handle is invalid or the file holds no central
+    // directory. The handle (opened for reading) is read at
+    // explicit offsets and stays the caller's: it must outlive the reader.
+    static std::unique_ptr<ZipReader> Open(HANDLE archive, const char* password);
     ~ZipReader();
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
 
-    void SetBaseDirectory(const char* directory);
-    const std::string& baseDirectory() const { return base_; }
+    // A long path that exists; a separator is added when it has none.
+    void SetBaseDirectory(std::wstring longDirectory);
+    const std::wstring& baseDirectory() const { return base_; }
 
-    // Index -1 gives the summary; 0..count-1 an entry.
+    // Index -1 gives the summary; 0..count-1 an entry. A name the archive
+    // must not use (invalid UTF-8, TargetBelowBase refuses it) gives
+    // ARCHIVE_CORRUPT.
     uint32_t EntryInfo(int index, ZipEntry* entry);
-    // Relative targets go below the base directory.
-    uint32_t ExtractEntry(int index, const char* target);
+    // Writes the entry below the base directory under its name.
+    uint32_t ExtractEntry(int index);
 
     // The Windows error of the last failing call, kept for the caller.
     DWORD lastError() const { return lastError_; }
@@ -65,8 +71,9 @@ private:
     int cachedMethod_ = 0;
     uint64_t cachedUncompressed_ = 0;
     std::string password_;  // an absent password counts as empty
-    std::string base_;
+    std::wstring base_;
     std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> name_;  // as stored, up to the 65535 bytes a name can have
     DWORD lastError_ = 0;
 };
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "base/utf8_text.h"
-
 std::string ToAnsi(const wchar_t* text)
 {
     int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -46,12 +44,4 @@ bool ToAnsiExactly(std::wstring_view text, std::string* ansi)
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi->data(), size, nullptr,
                         &usedDefault);
     return !usedDefault;
-}
-
-bool Utf8ToAnsi(std::string_view utf8, std::string* ansi)
-{
-    std::wstring wide;
-    if (!FromUtf8(utf8, &wide))
-        return false;
-    return ToAnsiExactly(wide, ansi);
 }

@@ -3,5 +3,6 @@
 
 #include <windows.h>
 
-// Writes all `size` bytes; false when the call fails or writes fewer.
+// Writes all `size` bytes, over as many calls as it takes; false when a
+// call fails (its error stays the last error) or writes nothing.
 bool WriteAll(HANDLE file, const void* data, DWORD size);

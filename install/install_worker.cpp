@@ -123,9 +123,8 @@ int32_t ArchiveSize(const std::string& archiveName)
 // extraction's destination check would have said.
 ExtractionFigures FolderFigures(const WorkerSettings& settings)
 {
-    std::string root = ToAnsi(settings.installRoot.c_str());
     ExtractionFigures figures;
-    figures.attr = static_cast<int32_t>(DestinationAttributes(root.c_str()));
+    figures.attr = static_cast<int32_t>(DestinationAttributes(settings.installRoot.c_str()));
     figures.create = SHCreateDirectoryExW(nullptr, settings.installRoot.c_str(), nullptr);
     figures.errid = static_cast<int32_t>(GetLastError());
     bool rootIsFile = figures.attr != -1 && !(figures.attr & FILE_ATTRIBUTE_DIRECTORY);
@@ -135,8 +134,8 @@ ExtractionFigures FolderFigures(const WorkerSettings& settings)
 
 ExtractionFigures Extract(const WorkerSettings& settings)
 {
-    std::string archive = ToAnsi(settings.installDir.c_str()) + settings.archiveName;
-    std::string root = ToAnsi(settings.installRoot.c_str());
+    std::wstring archive = settings.installDir + ToWide(settings.archiveName.c_str());
+    const std::wstring& root = settings.installRoot;
     ExtractionFigures figures;
     figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
     if (figures.code != 0) {
@@ -149,21 +148,6 @@ ExtractionFigures Extract(const WorkerSettings& settings)
     }
     figures.errid = static_cast<int32_t>(GetLastError());
     return figures;
-}
-
-// Bytes that failed as an archive would fail the same way on every later
-// attempt; without them the next attempt downloads the archive afresh.
-bool ArchiveIsBad(int code)
-{
-    switch (static_cast<uint32_t>(code)) {
-    case ARCHIVE_CORRUPT:
-    case ARCHIVE_READ_FAILED:
-    case ARCHIVE_BAD_ARGUMENTS:
-    case ARCHIVE_INFLATE_FAILED:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // A target that exists and is held open means the client is running: start
@@ -213,7 +197,9 @@ void Fail(InstallClient& client, const WindowLink& window, DebugLog* log, const 
             log->Write(kLogInstallFailed, url.c_str());
         reportStatistics(url.c_str());
     }
-    if (ArchiveIsBad(figures.code))
+    // Bytes that failed as an archive would fail the same way on every later
+    // attempt; without them the next attempt downloads the archive afresh.
+    if (ArchiveBytesAreBad(figures.code))
         DeleteFileW((settings.installDir + ToWide(settings.archiveName.c_str())).c_str());
     showFailure(window, InstallFailed);
 }

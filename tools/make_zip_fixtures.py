@@ -172,9 +172,17 @@ def crc_checked_encrypted_zip(out):
 
 LOCKED = b'locked content\n' * 200
 
+UTF8_NAMES = [
+    ('Ωμέγα/smörgåsbord.txt', 'Ωμέγα smörgåsbord 🎮\n'.encode('utf-8')),
+    ('🎮.bin', bytes(range(256))),
+    ('\u00C0.txt', b'A grave'),
+    ('目录乗/文件.txt', b'utf8'),
+]
+
 
 # Names that must never put anything outside the destination: (name, is a
-# directory entry, result: 0x700 refused, 0 written inside).
+# directory entry, result: 0x700 refused, 0 written inside). A name given as
+# bytes is flagged UTF-8.
 ESCAPES = [
     ('a/../../esc_a.txt', False, 0x700),
     ('..', False, 0x700),
@@ -193,9 +201,15 @@ ESCAPES = [
     ('x/y/../../../../esc_j.txt', False, 0x700),
     ('ads.txt:stream', False, 0x700),
     ('C:esc_k.txt', False, 0),
-    # DOS device names reach a device, not a file below the destination.
+    # DOS device names reach a device, not a file below the destination;
+    # the long form would make files no Win32 program can open.
     ('COM1', False, 0x700),
     ('sub/nul.txt', False, 0x700),
+    ('Aux .log', False, 0x700),
+    ('lpt9/', True, 0x700),
+    ('x.txt::$DATA', False, 0x700),
+    # An overlong '/' in a name flagged UTF-8 is invalid, never a separator.
+    (b'x\xc0\xaf..\xc0\xafesc_l.txt', False, 0x700),
 ]
 
 
@@ -250,12 +264,10 @@ def main(out):
                       entry('link/x.txt', b'through the link'), entry('after.txt', b'2')])
     z('wildcard_name.zip', [entry('first.txt', b'1'), entry('wild*card?.txt', b'w'), entry('after.txt', b'2')])
     # The tests run with code page 936 (GBK): it holds the CJK name (the
-    # trail byte of its third character is 0x5C) but not the emoji, nor "À"
-    # (U+00C0), which the conversion fits onto GBK's "à" unless told not to.
-    z('utf8_name.zip', [entry('目录乗/文件.txt'.encode('utf-8'), b'utf8', flags=UTF8_NAME)])
-    for i, name in enumerate(('表情\U0001F600.txt', '\u00C0.txt')):
-        z('utf8_not_gbk_%d.zip' % i, [entry('first.txt', b'1'), entry(name.encode('utf-8'), b'u', flags=UTF8_NAME),
-                                      entry('after.txt', b'2')])
+    # trail byte of its third character is 0x5C) but not the Greek with
+    # tonos, "ö", "å", the emoji, nor "À" (U+00C0), which a conversion
+    # through the code page fits onto GBK's "à".
+    z('utf8_names.zip', [entry(name.encode('utf-8'), data, flags=UTF8_NAME) for name, data in UTF8_NAMES])
     z('utf8_invalid.zip', [entry('first.txt', b'1'), entry(b'bad\xff\xfe.txt', b'i', flags=UTF8_NAME),
                            entry('after.txt', b'2')])
     z('local_mismatch.zip', [entry('first.txt', b'1'), entry('mismatch.txt', b'2' * 100, local={'method': 0}),
@@ -266,8 +278,15 @@ def main(out):
     with open(os.path.join(out, 'local_extra.zip'), 'r+b') as f:
         f.seek(28)
         f.write(struct.pack('<H', 0xFFFF))
+    # A component longer than any file system takes.
     z('long_name.zip', [entry('n' * 300 + '.txt', b'long')])
     z('long_path.zip', [entry('d' * 120 + '/' + 'f' * 136 + '.txt', b'long')])
+    # Past the long form's 32767 characters, in 200 folders.
+    z('too_long_path.zip', [entry('first.txt', b'1'), entry(('p' * 199 + '/') * 200 + 'x.txt', b'x')])
+    # Trailing dots and spaces go, as Win32 drops them; "." components too.
+    z('dots.zip', [entry('trail. /name .txt. ', b'1'), entry('./here/./x.txt', b'2')])
+    # More than the 50 MB disk the tests mount holds; it deflates to 60 KB.
+    z('big.zip', [entry('first.txt', b'1'), entry('big.bin', bytes(60 << 20)), entry('after.txt', b'2')])
     with open(os.path.join(out, 'not_a_zip.zip'), 'wb') as f:
         f.write(b'<html>503 Service Unavailable</html>\n' * 40)
     with open(os.path.join(out, 'dir_then_file.zip'), 'rb') as f:
@@ -277,7 +296,8 @@ def main(out):
 
     with open(os.path.join(out, 'escapes.txt'), 'w') as listing:
         for i, (name, is_dir, result) in enumerate(ESCAPES):
-            hostile = directory(name) if is_dir else entry(name, b'escaped\n')
+            flags = UTF8_NAME if isinstance(name, bytes) else 0
+            hostile = directory(name, flags=flags) if is_dir else entry(name, b'escaped\n', flags=flags)
             z('escape_%02d.zip' % i, [entry('first.txt', b'1'), hostile, entry('after.txt', b'2')])
             listing.write('escape_%02d.zip %x\n' % (i, result))
     open(os.path.join(out, STAMP), 'w').close()

@@ -1,12 +1,17 @@
 // extract_bench <archive> <destination>: one ExtractArchive call, as the
 // install worker makes it. Prints the result code; exits 0 on success.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdio>
 
 #include "archive/extract_archive.h"
 
-int main(int argc, char** argv)
+int main()
 {
-    if (argc != 3) {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc != 3) {
         fprintf(stderr, "usage: extract_bench <archive> <destination>\n");
         return 2;
     }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "base/ansi_text.h"
 #include "base/unique_resource.h"
 #include "archive/extract_archive.h"
 #include "tests/support/scratch_dir.h"
@@ -15,7 +14,19 @@ std::wstring Fixture(const std::wstring& name)
 int Extract(const std::wstring& archive, const std::wstring& destination, const char* password)
 {
     SetLastError(0xdeadbeef);
-    return ExtractArchive(ToAnsi(archive.c_str()).c_str(), password, ToAnsi(destination.c_str()).c_str());
+    return ExtractArchive(archive.c_str(), password, destination.c_str());
+}
+
+UniqueFile OpenArchive(const std::wstring& archive)
+{
+    return UniqueFile(
+        CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+ZipEntry PoisonedEntry()
+{
+    const FILETIME garbage = {0xcccccccc, 0xcccccccc};
+    return {-7, L"poison", 0xcccccccc, garbage, garbage, garbage, -7, -7};
 }
 
 FileTimes TimesOf(const std::wstring& path)

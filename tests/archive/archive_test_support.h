@@ -8,11 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_reader.h"
+#include "base/unique_resource.h"
+
 // An archive written by tools/make_zip_fixtures.py into the build tree.
 std::wstring Fixture(const std::wstring& name);
 
-// ExtractArchive with the paths in the ANSI code page; last error poisoned first.
+// ExtractArchive by path; last error poisoned first.
 int Extract(const std::wstring& archive, const std::wstring& destination, const char* password = nullptr);
+// The archive opened for reading, as the worker opens it.
+UniqueFile OpenArchive(const std::wstring& archive);
+// A record whose every field is garbage, for the reader to overwrite.
+ZipEntry PoisonedEntry();
 
 struct FileTimes {
     FILETIME creation, access, write;

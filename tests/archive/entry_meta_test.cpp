@@ -53,7 +53,7 @@ TEST(DosDateTimeToCalendar, SplitsTheFields)
     EXPECT_EQ(2107, DosDateTimeToCalendar(DosDateTime(2107, 12, 31, 0, 0, 0))->year);
 }
 
-TEST(DosDateTimeToCalendar, RefusesWhatIsNoRealTime_FixedFault)
+TEST(DosDateTimeToCalendar, RefusesWhatIsNoRealTime)
 {
     for (uint32_t dos : {0u, DosDateTime(2001, 2, 29, 0, 0, 0), DosDateTime(2019, 13, 1, 0, 0, 0),
                          DosDateTime(2019, 4, 31, 0, 0, 0), DosDateTime(2019, 1, 1, 24, 0, 0),
@@ -72,7 +72,7 @@ TEST(ParseExtendedTimestamp, ReadsTheFirstUtBlockInFlagOrder)
     EXPECT_EQ(-1, t.creation.value_or(0));
 }
 
-TEST(ParseExtendedTimestamp, StaysInsideAShortOrLyingField_FixedFault)
+TEST(ParseExtendedTimestamp, StaysInsideAShortOrLyingField)
 {
     EXPECT_FALSE(Parse({'U', 'T', 1, 0}).write);  // no longer than 4 bytes
     // Claims 13 data bytes and all three times, holds one time.

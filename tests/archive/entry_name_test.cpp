@@ -4,91 +4,95 @@
 
 namespace {
 
-bool NoLeadBytes(unsigned char)
+// The target of a name that must be used; "<refused>" for one that must not.
+std::wstring Target(std::wstring_view name)
 {
-    return false;
-}
-
-bool GbkLeadByte(unsigned char c)
-{
-    return c >= 0x81 && c <= 0xFE;
-}
-
-std::string Safe(std::string_view stored)
-{
-    return MakeSafeEntryName(stored, GbkLeadByte);
+    return TargetBelowBase(name).value_or(L"<refused>");
 }
 
 }  // namespace
 
 TEST(MakeSafeEntryName, StripsDriveAndRootPrefixesAgainAndAgain)
 {
-    EXPECT_EQ("a.txt", Safe("C:a.txt"));
-    EXPECT_EQ("dir\\a.txt", Safe("C:\\dir\\a.txt"));
-    EXPECT_EQ("a.txt", Safe("/a.txt"));
-    EXPECT_EQ("a.txt", Safe("\\\\/a.txt"));
-    EXPECT_EQ("f.txt", Safe("//\\C:f.txt"));
-    EXPECT_EQ("server\\share\\x", Safe("\\\\server\\share\\x"));
-    EXPECT_EQ("", Safe("C:"));
-    EXPECT_EQ("plain/name.txt", Safe("plain/name.txt"));
+    EXPECT_EQ(L"a.txt", MakeSafeEntryName(L"C:a.txt"));
+    EXPECT_EQ(L"dir\\a.txt", MakeSafeEntryName(L"C:\\dir\\a.txt"));
+    EXPECT_EQ(L"a.txt", MakeSafeEntryName(L"/a.txt"));
+    EXPECT_EQ(L"a.txt", MakeSafeEntryName(L"\\\\/a.txt"));
+    EXPECT_EQ(L"f.txt", MakeSafeEntryName(L"//\\C:f.txt"));
+    EXPECT_EQ(L"server\\share\\x", MakeSafeEntryName(L"\\\\server\\share\\x"));
+    EXPECT_EQ(L"", MakeSafeEntryName(L"C:"));
+    EXPECT_EQ(L"plain/name.txt", MakeSafeEntryName(L"plain/name.txt"));
+    EXPECT_EQ(L"目录乗/文件.txt", MakeSafeEntryName(L"目录乗/文件.txt"));
 }
 
 TEST(MakeSafeEntryName, DropsEverythingUpToTheFirstParentSequence)
 {
-    EXPECT_EQ("b.txt", Safe("a/../b.txt"));
-    EXPECT_EQ("b.txt", Safe("a/x/../b.txt"));
-    EXPECT_EQ("b.txt", Safe("a\\..\\b.txt"));
-    EXPECT_EQ("b.txt", Safe("a\\../b.txt"));
-    EXPECT_EQ("b.txt", Safe("a/..\\b.txt"));
-    EXPECT_EQ("y/b.txt", Safe("a/../x/../y/b.txt"));
+    EXPECT_EQ(L"b.txt", MakeSafeEntryName(L"a/../b.txt"));
+    EXPECT_EQ(L"b.txt", MakeSafeEntryName(L"a/x/../b.txt"));
+    EXPECT_EQ(L"b.txt", MakeSafeEntryName(L"a\\..\\b.txt"));
+    EXPECT_EQ(L"b.txt", MakeSafeEntryName(L"a\\../b.txt"));
+    EXPECT_EQ(L"b.txt", MakeSafeEntryName(L"a/..\\b.txt"));
+    EXPECT_EQ(L"y/b.txt", MakeSafeEntryName(L"a/../x/../y/b.txt"));
     // The first match eats the slash a second one would need.
-    EXPECT_EQ("../b.txt", Safe("a/../../b.txt"));
-    EXPECT_EQ("..", Safe(".."));
+    EXPECT_EQ(L"../b.txt", MakeSafeEntryName(L"a/../../b.txt"));
+    EXPECT_EQ(L"..", MakeSafeEntryName(L".."));
 }
 
-TEST(MakeSafeEntryName, TrailBytesAreNotSeparators)
+// What Win32 would make of the path, done by hand for the long form.
+TEST(TargetBelowBase, NormalisesAsWin32WouldWithoutLeavingTheBase)
 {
-    // 0x81 0x5C is one GBK character whose trail byte reads as '\'.
-    const std::string gbkDots = "\x81\x5C..\\b.txt";
-    EXPECT_EQ(gbkDots, Safe(gbkDots));
-    EXPECT_EQ("b.txt", MakeSafeEntryName(gbkDots, NoLeadBytes));
-    // A double-byte first character is followed by the colon test's second character.
-    EXPECT_EQ("x", Safe("\xD6\xD0:x"));
+    EXPECT_EQ(L"a\\b\\c.txt", Target(L"a/b\\c.txt"));
+    EXPECT_EQ(L"", Target(L""));
+    EXPECT_EQ(L"dir\\", Target(L"dir/"));
+    EXPECT_EQ(L"a\\b", Target(L"a//b"));
+    // Trailing dots and spaces go from every component; "." goes whole.
+    EXPECT_EQ(L"a\\b.txt", Target(L"a. ./b.txt. "));
+    EXPECT_EQ(L"a\\b", Target(L"./a/./b"));
+    EXPECT_EQ(L"a\\", Target(L"a/."));
+    EXPECT_EQ(L"name .txt", Target(L"name .txt"));
+    EXPECT_EQ(L"..a\\b..c", Target(L"..a/b..c"));
+    EXPECT_EQ(L" lead", Target(L" lead"));
+    EXPECT_EQ(L"Ωμέγα\\🎮.txt", Target(L"Ωμέγα/🎮.txt"));
 }
 
-TEST(StaysBelowBase, RefusesNamesWindowsCouldReadAsParent_FixedFault)
+TEST(TargetBelowBase, RefusesParentsStreamsDrivesAndRoots)
 {
-    for (const char* name : {"..", "../b", "..\\b", "a/..", "a/../b", ".. /b", "x/. ./b", ".../b", "a/.. ", "/abs",
-                             "\\abs", "C:x", "a/C:/b", "ads.txt:stream"}) {
-        EXPECT_FALSE(StaysBelowBase(name, GbkLeadByte)) << name;
+    for (const wchar_t* name : {L"..", L"../b", L"..\\b", L"a/..", L"a/../b", L".. /b", L"x/. ./b", L".../b",
+                                L"a/.. ", L" ..", L"/abs", L"\\abs", L"C:x", L"a/C:/b", L"ads.txt:stream",
+                                L"dir:/x", L"x/:"}) {
+        EXPECT_EQ(L"<refused>", Target(name)) << name;
     }
-    for (const char* name : {"", "a", "a/b/c.txt", "./a", "a./b", "..a/b", "a..", "dir/", "\x81\x5C..\\b.txt"}) {
-        EXPECT_TRUE(StaysBelowBase(name, GbkLeadByte)) << name;
+}
+
+TEST(TargetBelowBase, RefusesDeviceNamesInAnyComponent)
+{
+    for (const wchar_t* name : {L"CON", L"con", L"nul.txt", L"Aux.tar.gz", L"sub/PRN", L"com1/x.txt", L"LPT9.log",
+                                L"nul .txt", L"NUL.", L"com\u00B9", L"dir/lpt3 "}) {
+        EXPECT_EQ(L"<refused>", Target(name)) << name;
+    }
+    for (const wchar_t* name : {L"CONSOLE", L"nul_", L"xnul", L"COM10", L"com0", L"LPT", L"auxiliary.txt",
+                                L"a.con", L".nul"}) {
+        EXPECT_EQ(std::wstring(name), Target(name)) << name;
     }
 }
 
-TEST(FilePartOffset, SplitsAfterTheLastRealSeparator)
+TEST(FilePartOffset, SplitsAfterTheLastSeparator)
 {
-    EXPECT_EQ(0u, FilePartOffset("a.txt", GbkLeadByte));
-    EXPECT_EQ(4u, FilePartOffset("x/y\\z.txt", GbkLeadByte));
-    EXPECT_EQ(4u, FilePartOffset("dir/", GbkLeadByte));
-    EXPECT_EQ(0u, FilePartOffset("\x81\x5Cz.txt", GbkLeadByte));
-    EXPECT_EQ(2u, FilePartOffset("\x81\x5Cz.txt", NoLeadBytes));
+    EXPECT_EQ(0u, FilePartOffset(L"a.txt"));
+    EXPECT_EQ(4u, FilePartOffset(L"x/y\\z.txt"));
+    EXPECT_EQ(4u, FilePartOffset(L"dir/"));
+    EXPECT_EQ(2u, FilePartOffset(L"乗\\z.txt"));
 }
 
-TEST(WithoutTrailingSeparators, KeepsRootsAndTrailBytes)
+TEST(WithoutTrailingSeparators, KeepsRoots)
 {
-    EXPECT_EQ("C:\\dir", WithoutTrailingSeparators("C:\\dir\\", GbkLeadByte));
-    EXPECT_EQ("C:\\dir", WithoutTrailingSeparators("C:\\dir\\/\\", GbkLeadByte));
-    EXPECT_EQ("C:\\dir", WithoutTrailingSeparators("C:\\dir", GbkLeadByte));
-    EXPECT_EQ("C:\\", WithoutTrailingSeparators("C:\\", GbkLeadByte));
-    EXPECT_EQ("C:\\", WithoutTrailingSeparators("C:\\\\", GbkLeadByte));
-    EXPECT_EQ("\\", WithoutTrailingSeparators("\\", GbkLeadByte));
-    EXPECT_EQ("\\", WithoutTrailingSeparators("\\\\\\", GbkLeadByte));
-    EXPECT_EQ("", WithoutTrailingSeparators("", GbkLeadByte));
-    // 0x81 0x5C is one character; only separators after it go.
-    EXPECT_EQ("C:\\\x81\x5C", WithoutTrailingSeparators("C:\\\x81\x5C", GbkLeadByte));
-    EXPECT_EQ("C:\\\x81\x5C", WithoutTrailingSeparators("C:\\\x81\x5C\\\\", GbkLeadByte));
-    EXPECT_EQ("\x81\x5C", WithoutTrailingSeparators("\x81\x5C", GbkLeadByte));
-    EXPECT_EQ("C:\\\x81", WithoutTrailingSeparators("C:\\\x81\x5C", NoLeadBytes));
+    EXPECT_EQ(L"C:\\dir", WithoutTrailingSeparators(L"C:\\dir\\"));
+    EXPECT_EQ(L"C:\\dir", WithoutTrailingSeparators(L"C:\\dir\\/\\"));
+    EXPECT_EQ(L"C:\\dir", WithoutTrailingSeparators(L"C:\\dir"));
+    EXPECT_EQ(L"C:\\", WithoutTrailingSeparators(L"C:\\"));
+    EXPECT_EQ(L"C:\\", WithoutTrailingSeparators(L"C:\\\\"));
+    EXPECT_EQ(L"\\\\?\\C:\\", WithoutTrailingSeparators(L"\\\\?\\C:\\"));
+    EXPECT_EQ(L"\\", WithoutTrailingSeparators(L"\\"));
+    EXPECT_EQ(L"\\", WithoutTrailingSeparators(L"\\\\\\"));
+    EXPECT_EQ(L"", WithoutTrailingSeparators(L""));
 }
