@@ -47,7 +47,8 @@ enum : int32_t {
 };
 
 // The private message by which widgets talk to their window; lParam is the
-// widget (1 for TK_GET_FOCUS).
+// widget (1 for TK_GET_FOCUS). Anyone can post it: the window acts only for
+// widgets of its own tree.
 constexpr UINT WM_TOOLKIT = WM_APP + 0x230;
 enum : WPARAM {
     TK_WIDGET_GONE = 1,
