@@ -2,8 +2,10 @@
 // notification area (tests/support/notification_area.h).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,14 @@ std::string Repeat(const std::string& part, int times)
     for (int i = 0; i < times; ++i)
         whole.append(part);
     return whole;
+}
+
+// Another user of the platform's subclassing helpers on the same window.
+int helperCalls;
+LRESULT CALLBACK CountingSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    ++helperCalls;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 WNDPROC foreignPrevious;
@@ -187,4 +197,31 @@ TEST_F(Tray, CallbackComesBeforeTheWindowsOwnProcedureAndLeavesWithTheIcon)
     ASSERT_EQ(1, SetUpTray(next));
     SendMessageA(hwnd(), kCallback, id(), WM_LBUTTONUP);
     EXPECT_TRUE(IsWindowVisible(hwnd()));
+}
+
+TEST_F(Tray, AnotherHelperSubclassKeepsTheChainWhicheverGoesFirst)
+{
+    const LONG_PTR own = Procedure();
+    for (bool trayFirst : {true, false}) {
+        SCOPED_TRACE(trayFirst ? "the icon's subclass goes first" : "the other subclass goes first");
+        auto tray = std::make_unique<TrayIcon>();
+        ASSERT_EQ(1, SetUpTray(*tray));
+        ASSERT_TRUE(SetWindowSubclass(hwnd(), CountingSubclass, 7, 0));
+        if (trayFirst)
+            tray.reset();
+        else
+            ASSERT_TRUE(RemoveWindowSubclass(hwnd(), CountingSubclass, 7));
+        helperCalls = 0;
+        window.log.clear();
+        SendMessageA(hwnd(), kCallback, id(), WM_LBUTTONUP);
+        EXPECT_TRUE(window.Got(kCallback)) << "the chain is broken";
+        EXPECT_EQ(trayFirst ? 1 : 0, helperCalls);
+        EXPECT_EQ(!trayFirst, IsWindowVisible(hwnd()) != FALSE) << "the icon acts only while it is there";
+        ShowWindow(hwnd(), SW_HIDE);
+        if (trayFirst)
+            ASSERT_TRUE(RemoveWindowSubclass(hwnd(), CountingSubclass, 7));
+        else
+            tray.reset();
+        EXPECT_EQ(own, Procedure()) << "the window's own procedure was not put back";
+    }
 }
