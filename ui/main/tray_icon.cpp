@@ -34,6 +34,21 @@ size_t FittingTipLength(const char* tip, size_t capacity)
     return kept;
 }
 
+// An elevated owner does not hear unelevated senders, the shell among them,
+// except for messages let through one by one. A restarted taskbar's
+// broadcast is the one the icon must hear; all it makes the program do is
+// add its icon again, whoever sends it. Windows 7 and later: without the
+// call, or when it fails, the icon stays away after the taskbar restarts.
+void HearTaskbarRestarts(HWND owner)
+{
+    using AllowMessage = decltype(&ChangeWindowMessageFilterEx);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    auto allow = reinterpret_cast<AllowMessage>(
+        reinterpret_cast<void*>(user ? GetProcAddress(user, "ChangeWindowMessageFilterEx") : nullptr));
+    if (allow)
+        allow(owner, TaskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+}
+
 }  // namespace
 
 TrayIcon::~TrayIcon()
@@ -49,6 +64,7 @@ int TrayIcon::Setup(HWND ownerWindow, HICON icon, HMENU menu, const char* tip, i
         return 1;
     if (!subclass.Install(ownerWindow, &TrayIcon::OnOwnerMessage, this))
         return 0;
+    HearTaskbarRestarts(ownerWindow);
     NOTIFYICONDATAA* data = &iconData.emplace();
     data->cbSize = NOTIFYICONDATAA_V2_SIZE;
     data->hWnd = ownerWindow;

@@ -137,6 +137,10 @@ TEST_F(Tray, SetupOnAWindowOfAnotherProcessFails)
     EXPECT_EQ(0, tray.IsShown());
 }
 
+// On Windows the owner, elevated, hears the unelevated shell's broadcast only
+// because the icon lets that one message through its filter. Wine has no
+// integrity levels and every message arrives, so only what the icon does
+// with the broadcast can be seen here.
 TEST_F(Tray, TaskbarCreatedAddsBackOnlyAShownIcon)
 {
     TrayIcon tray;
