@@ -100,6 +100,22 @@ struct GdiObject {
     static void Close(Type h) { DeleteObject(h); }
 };
 
+// A memory DC and the bitmap selected into it, owned together. Windows
+// refuses to delete a bitmap that is still selected into a DC (the call
+// fails and the bitmap leaks with its pixels); Wine defers the delete and
+// hides the mistake. So the DC gets its own bitmap back and goes first.
+struct BitmapDcParts {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ original = nullptr;  // what the DC held before the bitmap
+    bool operator==(const BitmapDcParts&) const = default;
+};
+struct BitmapDc {
+    using Type = BitmapDcParts;
+    static Type Invalid() { return {}; }
+    static void Close(Type parts);
+};
+
 struct Global {
     using Type = HGLOBAL;
     static Type Invalid() { return nullptr; }
@@ -180,6 +196,7 @@ using UniqueMemoryDc = UniqueResource<unique_traits::MemoryDc>;
 using UniqueBitmap = UniqueResource<unique_traits::GdiObject<HBITMAP>>;
 using UniqueFont = UniqueResource<unique_traits::GdiObject<HFONT>>;
 using UniqueRegion = UniqueResource<unique_traits::GdiObject<HRGN>>;
+using UniqueBitmapDc = UniqueResource<unique_traits::BitmapDc>;
 using UniqueGlobal = UniqueResource<unique_traits::Global>;
 using UniqueMenu = UniqueResource<unique_traits::Menu>;
 using UniqueWindow = UniqueResource<unique_traits::Window>;
@@ -196,6 +213,11 @@ using UniqueOleThread = UniqueResource<unique_traits::OleThread>;
 // OLE, EnterOle. S_FALSE counts: it still wants its undoing.
 UniqueComApartment EnterComApartment();
 UniqueOleThread EnterOle();
+
+// Selects `bitmap` into a new memory DC compatible with `reference` (null:
+// the screen) and owns both. Takes the bitmap either way: empty, with the
+// bitmap freed, when it is null or the DC cannot be made.
+UniqueBitmapDc SelectIntoMemoryDc(HBITMAP bitmap, HDC reference = nullptr);
 
 // `object`'s interface `iid`, or an empty owner.
 template <typename T, typename From>

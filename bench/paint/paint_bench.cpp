@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dib_section.h"
 #include "base/unique_resource.h"
 #include "ui/kit/button_widget.h"
 #include "ui/kit/text_label.h"
@@ -237,25 +238,15 @@ void Profile(HWND hwnd, const Layout& layout)
 // `window` through WM_PRINTCLIENT when `source` is null.
 bool WritePixels(const std::string& path, HDC source, HWND window, int width, int height)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-    if (!bitmap || !memory)
+    UniqueBitmapDc canvas = MakeDibSectionDc(width, height, &bits);
+    if (!canvas)
         return false;
-    {
-        SelectedObject selected(memory.get(), bitmap.get());
-        if (source)
-            BitBlt(memory.get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
-        else
-            SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-    }
+    HDC memory = canvas.get().dc;
+    if (source)
+        BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    else
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     GdiFlush();
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out)
@@ -325,12 +316,10 @@ int main(int argc, char** argv)
     // Composition alone, without copying to the screen.
     {
         WindowDc screen(nullptr);
-        UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-        UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 600, 350));
-        SelectedObject selected(memory.get(), bitmap.get());
+        UniqueBitmapDc memory = SelectIntoMemoryDc(CreateCompatibleBitmap(screen.get(), 600, 350), screen.get());
         for (int round = 0; round < kRounds / 3; ++round) {
             watch.Start();
-            SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+            SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get().dc), PRF_CLIENT);
             print.push_back(watch.ElapsedMs());
         }
     }

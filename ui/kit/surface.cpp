@@ -1,31 +1,36 @@
 #include "ui/kit/surface.h"
 
 #include <cstring>
+#include <utility>
 
+#include "base/dib_section.h"
 #include "ui/kit/gdiplus_objects.h"
 #include "ui/kit/widget.h"
 
 Surface::Surface(int width, int height) : width_(width), height_(height)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap_)
-        bits_ = static_cast<unsigned char*>(bits);
-    dc_.reset(CreateCompatibleDC(nullptr));
-    if (dc_ && bitmap_)
-        SelectObject(dc_.get(), bitmap_.get());
+    canvas_ = MakeDibSectionDc(width, height, &bits);
+    bits_ = static_cast<unsigned char*>(bits);
     if (!bits_)
         return;
     Gdiplus::GpBitmap* view = nullptr;
     pixels_.Record(gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB, bits_, &view));
     pixels_.reset(view);
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept
+{
+    if (this == &other)
+        return *this;
+    // Member by member would free the old bitmap while GDI+ still views it.
+    pixels_.reset();
+    canvas_ = std::move(other.canvas_);
+    pixels_ = std::move(other.pixels_);
+    bits_ = std::exchange(other.bits_, nullptr);
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    return *this;
 }
 
 // Under Wine a graphics on a DC renders every image and string into a

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "base/unique_resource.h"
 #include "ui/kit/frame_target.h"
 #include "ui/kit/gdiplus_objects.h"
@@ -17,8 +19,12 @@ public:
     // A top-down 32-bit DIB section of width x height selected into a memory
     // DC. Creation errors leave a surface that draws nothing.
     Surface(int width, int height);
+    Surface(Surface&& other) noexcept { *this = std::move(other); }
+    // The replaced surface goes in the destructor's order; the moved-from
+    // one is left empty.
+    Surface& operator=(Surface&& other) noexcept;
 
-    HDC dc() const { return dc_.get(); }
+    HDC dc() const { return canvas_.get().dc; }
     // Pixels as blue, green, red, alpha; null when the bitmap failed.
     unsigned char* bits() const { return bits_; }
     int width() const { return width_; }
@@ -32,10 +38,9 @@ public:
     FrameTarget Target() const { return {reinterpret_cast<uint32_t*>(bits_), width_, height_, {0, 0, width_, height_}}; }
 
 private:
-    // The DC goes first, so the bitmap is no longer selected when it is freed.
-    UniqueBitmap bitmap_;
-    UniqueMemoryDc dc_;
-    // GDI+'s view of the same memory.
+    // Released last: the owner lets go of the DC before the bitmap.
+    UniqueBitmapDc canvas_;
+    // GDI+'s view of the same memory, released before it.
     GdiplusImage pixels_;
     unsigned char* bits_ = nullptr;
     int width_ = 0;

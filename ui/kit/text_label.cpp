@@ -12,6 +12,14 @@ TextLabel::TextLabel(const RECT* rect, LPCWSTR imageName, Widget* parent, Gdiplu
 {
 }
 
+TextLabel::TextLabel(const RECT* rect, Widget* parent, const LabelStyle& style, int id)
+    : Widget(rect, nullptr, parent, id, nullptr),
+      font(MakeFont(style.family, style.size)),
+      format(MakeStringFormat()),
+      brush(MakeSolidBrush(style.color))
+{
+}
+
 void TextLabel::SetLabelText(const wchar_t* t)
 {
     if (OffWindowThread("TextLabel::SetLabelText"))

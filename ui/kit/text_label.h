@@ -10,12 +10,21 @@ enum : int32_t {
     WN_LABEL_RCLICKED = -298,
 };
 
+// A label's font family, size in points and colour.
+struct LabelStyle {
+    const wchar_t* family;
+    float size;
+    Gdiplus::ARGB color;
+};
+
 class TextLabel : public Widget {
 public:
     // The caller keeps what it passes; null picks the defaults (12-point
     // "宋体", a plain format, white at alpha 254).
     TextLabel(const RECT* rect, LPCWSTR imageName, Widget* parent, GdiplusFont* font, GdiplusStringFormat* format,
               GdiplusBrush* brush, int id, LPCWSTR resourceType = nullptr, HMODULE module = nullptr);
+    // Without an image, in `style` with a plain format.
+    TextLabel(const RECT* rect, Widget* parent, const LabelStyle& style, int id = 0);
 
     // Null or empty clears the text.
     void SetLabelText(const wchar_t* text);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <deque>
 
+#include "base/misuse.h"
 #include "ui/kit/frame_target.h"
 #include "ui/kit/geometry.h"
 #include "ui/kit/image_draw.h"
@@ -89,8 +90,8 @@ Widget::~Widget()
 bool Widget::RefuseOffThread(const char* operation)
 {
     char line[160];
-    std::snprintf(line, sizeof line, "ui/kit: %s called off its window's thread, ignored\n", operation);
-    OutputDebugStringA(line);
+    std::snprintf(line, sizeof line, "ui/kit: %s called off its window's thread, ignored", operation);
+    ReportMisuse(line);
     return true;
 }
 

@@ -5,8 +5,9 @@
 //
 // A widget belongs to the thread of its window (known once it is on one).
 // Called from any other thread, its setters, SetFocus, GetFocus, DeleteLater,
-// Invalidate, SetRect and SetParent do nothing, leave out-parameters as they
-// were and write a debug trace; the other getters just read.
+// Invalidate, SetRect and SetParent report the misuse (base/misuse.h: a
+// debug trace in the shipped program, the end of a test program), do nothing
+// and leave out-parameters as they were; the other getters just read.
 #pragma once
 
 #include <windows.h>
@@ -47,7 +48,8 @@ enum : int32_t {
 };
 
 // The private message by which widgets talk to their window; lParam is the
-// widget (1 for TK_GET_FOCUS).
+// widget (1 for TK_GET_FOCUS). Anyone can post it: the window acts only for
+// widgets of its own tree.
 constexpr UINT WM_TOOLKIT = WM_APP + 0x230;
 enum : WPARAM {
     TK_WIDGET_GONE = 1,
@@ -129,8 +131,8 @@ public:
     Widget* GetParent() const { return parent; }
 
 protected:
-    // True, after a debug trace naming `operation`, when called on another
-    // thread than the window's: the caller then does nothing at all. Every
+    // True, after reporting the misuse with `operation` named, when called
+    // on another thread than the window's: the caller then does nothing. Every
     // mutating operation asks first, so a thread that waits for a worker
     // can never be blocked by that worker's calls on its widgets.
     bool OffWindowThread(const char* operation) const

@@ -78,14 +78,8 @@ LRESULT ToolkitWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_TOOLKIT:
-        if (lParam && wParam >= TK_WIDGET_GONE && wParam <= TK_GET_FOCUS)
+        if (lParam && wParam >= TK_WIDGET_GONE && wParam <= TK_DELETE_LATER)
             return OnToolkit(wParam, lParam);
-        if (lParam && wParam == TK_DELETE_LATER) {
-            auto* w = reinterpret_cast<Widget*>(lParam);
-            if (std::find(deleteQueue.begin(), deleteQueue.end(), w) == deleteQueue.end())
-                deleteQueue.push_back(w);
-            PostMessageA(hwnd, WM_NULL, 0, 0);
-        }
         break;
     }
     return DefaultTail(msg, wParam, lParam);
@@ -101,6 +95,9 @@ LRESULT ToolkitWindow::DefaultTail(UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// Any process on the desktop can post WM_TOOLKIT with any lParam. The
+// widget it names is only compared with pointers of this window until it is
+// found in the window's own tree; only then is it used.
 LRESULT ToolkitWindow::OnToolkit(WPARAM request, LPARAM lParam)
 {
     auto* w = reinterpret_cast<Widget*>(lParam);
@@ -109,6 +106,8 @@ LRESULT ToolkitWindow::OnToolkit(WPARAM request, LPARAM lParam)
         ForgetSubtree(w);
         return 0;
     case TK_SET_FOCUS: {
+        if (!InTree(w))
+            return 0;
         if (focus && focus != w)
             focus->OnKillFocus();
         focus = w;
@@ -117,6 +116,13 @@ LRESULT ToolkitWindow::OnToolkit(WPARAM request, LPARAM lParam)
             focus = nullptr;
         return result;
     }
+    case TK_DELETE_LATER:
+        if (!InTree(w))
+            return 0;
+        if (std::find(deleteQueue.begin(), deleteQueue.end(), w) == deleteQueue.end())
+            deleteQueue.push_back(w);
+        PostMessageA(hwnd, WM_NULL, 0, 0);
+        return 0;
     default:
         return reinterpret_cast<LRESULT>(focus);
     }
@@ -124,11 +130,17 @@ LRESULT ToolkitWindow::OnToolkit(WPARAM request, LPARAM lParam)
 
 void ToolkitWindow::ForgetSubtree(Widget* gone)
 {
-    // A widget that has already left the tree is being destroyed: a pending
-    // DeleteLater must not reach its address, which a new widget may reuse.
-    if (!InTree(gone))
+    // A widget being destroyed has already left the tree (and its children
+    // are gone): it is only compared, never called.
+    const bool inTree = InTree(gone);
+    auto covers = [gone, inTree](Widget* w) { return w && (w == gone || (inTree && gone->Contains(w))); };
+    if (!inTree) {
+        // A pending DeleteLater must not reach its address, which a new
+        // widget may reuse.
         deleteQueue.erase(std::remove(deleteQueue.begin(), deleteQueue.end(), gone), deleteQueue.end());
-    auto covers = [gone](Widget* w) { return w && (w == gone || gone->Contains(w)); };
+        if (!covers(capture) && !covers(focus) && !covers(hover))
+            return;
+    }
     if (covers(capture)) {
         capture = nullptr;
         ReleaseCapture();

@@ -2,16 +2,29 @@
 
 #include <commctrl.h>
 
+#include <type_traits>
 
 #include "app/debug_log.h"
 #include "base/unique_resource.h"
 
+// The record of our own bitness is the platform's own.
+using NativeListViewItem = std::conditional_t<sizeof(void*) == 8, ListViewItem64, ListViewItem32>;
+static_assert(sizeof(LVITEMA) == sizeof(NativeListViewItem));
+static_assert(offsetof(LVITEMA, pszText) == offsetof(NativeListViewItem, pszText));
+static_assert(offsetof(LVITEMA, cchTextMax) == offsetof(NativeListViewItem, cchTextMax));
+static_assert(offsetof(LVITEMA, lParam) == offsetof(NativeListViewItem, lParam));
+static_assert(offsetof(LVITEMA, puColumns) == offsetof(NativeListViewItem, puColumns));
+static_assert(offsetof(LVITEMA, iGroup) == offsetof(NativeListViewItem, iGroup));
+
 ItemRecordLayout ItemLayoutFor(bool desktop64)
 {
-    // LVITEMA up to cchTextMax; a 64-bit pointer is aligned to 8 bytes.
+    // The whole record, so whatever the list view reads or writes back of
+    // it stays inside it and off the text.
     if (desktop64)
-        return {true, 48, 24, 8, 32};
-    return {false, 40, 20, 4, 24};
+        return {true, sizeof(ListViewItem64), offsetof(ListViewItem64, pszText), sizeof(ListViewItem64::pszText),
+                offsetof(ListViewItem64, cchTextMax)};
+    return {false, sizeof(ListViewItem32), offsetof(ListViewItem32, pszText), sizeof(ListViewItem32::pszText),
+            offsetof(ListViewItem32, cchTextMax)};
 }
 
 size_t RequestBlockSize(const ItemRecordLayout& layout)

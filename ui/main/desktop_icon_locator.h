@@ -11,6 +11,61 @@
 
 class DebugLog;
 
+// The list view's item record (LVITEMA, with the group and column fields of
+// Windows Vista and later) as a 32-bit and a 64-bit process lay it out,
+// pointers as plain numbers: the desktop's process is read by its bitness,
+// not ours (a 32-bit installer on 64-bit Windows faces a 64-bit desktop).
+struct ListViewItem32 {
+    uint32_t mask;
+    int32_t iItem;
+    int32_t iSubItem;
+    uint32_t state;
+    uint32_t stateMask;
+    uint32_t pszText;
+    int32_t cchTextMax;
+    int32_t iImage;
+    int32_t lParam;
+    int32_t iIndent;
+    int32_t iGroupId;
+    uint32_t cColumns;
+    uint32_t puColumns;
+    uint32_t piColFmt;
+    int32_t iGroup;
+};
+struct ListViewItem64 {
+    uint32_t mask;
+    int32_t iItem;
+    int32_t iSubItem;
+    uint32_t state;
+    uint32_t stateMask;
+    alignas(8) uint64_t pszText;
+    int32_t cchTextMax;
+    int32_t iImage;
+    alignas(8) int64_t lParam;
+    int32_t iIndent;
+    int32_t iGroupId;
+    uint32_t cColumns;
+    alignas(8) uint64_t puColumns;
+    alignas(8) uint64_t piColFmt;
+    int32_t iGroup;
+};
+
+// The documented layouts: 4-byte pointers packed on 4, 8-byte pointers
+// aligned to 8 (with padding before pszText, lParam and puColumns, and at
+// the end).
+static_assert(sizeof(ListViewItem32) == 60);
+static_assert(offsetof(ListViewItem32, pszText) == 20 && offsetof(ListViewItem32, cchTextMax) == 24);
+static_assert(offsetof(ListViewItem32, lParam) == 32 && offsetof(ListViewItem32, iIndent) == 36);
+static_assert(offsetof(ListViewItem32, iGroupId) == 40 && offsetof(ListViewItem32, puColumns) == 48);
+static_assert(offsetof(ListViewItem32, piColFmt) == 52 && offsetof(ListViewItem32, iGroup) == 56);
+static_assert(sizeof(ListViewItem64) == 88);
+static_assert(offsetof(ListViewItem64, pszText) == 24 && offsetof(ListViewItem64, cchTextMax) == 32);
+static_assert(offsetof(ListViewItem64, lParam) == 40 && offsetof(ListViewItem64, iIndent) == 48);
+static_assert(offsetof(ListViewItem64, iGroupId) == 52 && offsetof(ListViewItem64, puColumns) == 64);
+static_assert(offsetof(ListViewItem64, piColFmt) == 72 && offsetof(ListViewItem64, iGroup) == 80);
+// LVM_GETITEMRECT's record is a RECT of four 32-bit values in either.
+static_assert(sizeof(RECT) == 16);
+
 // An item request record as the desktop's process lays it out; the text
 // buffer follows it directly in the same remote block.
 struct ItemRecordLayout {

@@ -25,21 +25,12 @@ HMODULE Self()
     return GetModuleHandleW(nullptr);
 }
 
-struct LabelStyle {
-    const wchar_t* family;
-    float size;
-    Gdiplus::ARGB color;
-};
-
 constexpr LabelStyle kSmallGrey = {L"新宋体", 9.0f, 0xFEC8C8C8};
 constexpr LabelStyle kSmallWhite = {L"新宋体", 9.0f, 0xFEFFFFFF};
 
 TextLabel* MakeLabel(Widget* parent, RECT rect, const LabelStyle& style, const wchar_t* text, bool enabled)
 {
-    GdiplusFont font = MakeFont(style.family, style.size);
-    GdiplusStringFormat format = MakeStringFormat();
-    GdiplusBrush brush = MakeSolidBrush(style.color);
-    auto* label = new TextLabel(&rect, nullptr, parent, &font, &format, &brush, 0);
+    auto* label = new TextLabel(&rect, parent, style);
     if (text)
         label->SetLabelText(text);
     if (!enabled)

@@ -41,11 +41,8 @@ std::unique_ptr<ToolkitWindow> OpenTipBubble(HWND listView, const RECT& icon)
                                                   listView, WS_EX_LAYERED, WS_POPUP, 0, 0, L"IMAGE",
                                                   GetModuleHandleW(nullptr));
     bubble->SetVisible(1);
-    GdiplusFont font = MakeFont(L"微软雅黑", 9.0f);
-    GdiplusStringFormat format = MakeStringFormat();
-    GdiplusBrush brush = MakeSolidBrush(0xFEC8C8C8);
     RECT area = {15, 5, 209, 40};
-    auto* label = new TextLabel(&area, nullptr, bubble.get(), &font, &format, &brush, 0);
+    auto* label = new TextLabel(&area, bubble.get(), {L"微软雅黑", 9.0f, 0xFEC8C8C8});
     label->SetLabelText(kTipGreeting);
     return bubble;
 }

@@ -1,5 +1,6 @@
 #include "ui/main/tray_icon.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "base/ansi_text.h"
@@ -12,8 +13,24 @@ namespace {
 constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;  // 0x17; the balloon stays empty
 
 // The shell reads the record by its size: the version with balloon fields
-// but without the item GUID, 488 bytes in the 32-bit program.
-static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V2_SIZE == 488);
+// but without the item GUID. Its documented layout, in a 32-bit and a
+// 64-bit program (handles 4 or 8 bytes, aligned to their size).
+constexpr bool k64 = sizeof(void*) == 8;
+static_assert(NOTIFYICONDATAA_V2_SIZE == (k64 ? 504 : 488));
+static_assert(NOTIFYICONDATAA_V1_SIZE == (k64 ? 104 : 88));
+static_assert(sizeof(NOTIFYICONDATAA) == (k64 ? 528 : 508));
+static_assert(offsetof(NOTIFYICONDATAA, hWnd) == (k64 ? 8 : 4));
+static_assert(offsetof(NOTIFYICONDATAA, uID) == (k64 ? 16 : 8));
+static_assert(offsetof(NOTIFYICONDATAA, uFlags) == (k64 ? 20 : 12));
+static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == (k64 ? 24 : 16));
+static_assert(offsetof(NOTIFYICONDATAA, hIcon) == (k64 ? 32 : 20));
+static_assert(offsetof(NOTIFYICONDATAA, szTip) == (k64 ? 40 : 24) && sizeof(NOTIFYICONDATAA::szTip) == 128);
+static_assert(offsetof(NOTIFYICONDATAA, dwState) == (k64 ? 168 : 152));
+static_assert(offsetof(NOTIFYICONDATAA, szInfo) == (k64 ? 176 : 160) && sizeof(NOTIFYICONDATAA::szInfo) == 256);
+static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == (k64 ? 432 : 416));
+static_assert(offsetof(NOTIFYICONDATAA, szInfoTitle) == (k64 ? 436 : 420));
+static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == (k64 ? 500 : 484));
+static_assert(offsetof(NOTIFYICONDATAA, guidItem) == NOTIFYICONDATAA_V2_SIZE);
 
 // How many leading bytes of `tip` fit a field of `capacity` bytes with its
 // terminator, without cutting a double-byte character: characters are
@@ -34,6 +51,21 @@ size_t FittingTipLength(const char* tip, size_t capacity)
     return kept;
 }
 
+// An elevated owner does not hear unelevated senders, the shell among them,
+// except for messages let through one by one. A restarted taskbar's
+// broadcast is the one the icon must hear; all it makes the program do is
+// add its icon again, whoever sends it. Windows 7 and later: without the
+// call, or when it fails, the icon stays away after the taskbar restarts.
+void HearTaskbarRestarts(HWND owner)
+{
+    using AllowMessage = decltype(&ChangeWindowMessageFilterEx);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    auto allow = reinterpret_cast<AllowMessage>(
+        reinterpret_cast<void*>(user ? GetProcAddress(user, "ChangeWindowMessageFilterEx") : nullptr));
+    if (allow)
+        allow(owner, TaskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+}
+
 }  // namespace
 
 TrayIcon::~TrayIcon()
@@ -49,6 +81,7 @@ int TrayIcon::Setup(HWND ownerWindow, HICON icon, HMENU menu, const char* tip, i
         return 1;
     if (!subclass.Install(ownerWindow, &TrayIcon::OnOwnerMessage, this))
         return 0;
+    HearTaskbarRestarts(ownerWindow);
     NOTIFYICONDATAA* data = &iconData.emplace();
     data->cbSize = NOTIFYICONDATAA_V2_SIZE;
     data->hWnd = ownerWindow;

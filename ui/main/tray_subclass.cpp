@@ -1,98 +1,120 @@
 #include "ui/main/tray_subclass.h"
 
-#include <memory>
+#include <commctrl.h>
+
 #include <utility>
+
+#include "base/system_library.h"
 
 namespace {
 
-// The window property that leads our procedure to its link.
-constexpr char kLinkProperty[] = "LobbyTraySubclass";
+// Ours among the window's subclasses, with its procedure.
+constexpr UINT_PTR kSubclassId = 1;
+
+// The helpers, looked up at run time: comctl32 is not one of the DLLs the
+// system always takes from its own folder, and an import would be searched
+// for beside the executable first. Version 5.8 exports them by ordinal only.
+struct SubclassHelpers {
+    decltype(&SetWindowSubclass) set = nullptr;
+    decltype(&GetWindowSubclass) get = nullptr;
+    decltype(&RemoveWindowSubclass) remove = nullptr;
+    decltype(&DefSubclassProc) forward = nullptr;
+};
+
+FARPROC Export(HMODULE module, const char* name, WORD ordinal)
+{
+    FARPROC found = GetProcAddress(module, name);
+    return found ? found : GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
+}
+
+template <typename Function>
+void Bind(Function& out, HMODULE module, const char* name, WORD ordinal)
+{
+    out = reinterpret_cast<Function>(reinterpret_cast<void*>(Export(module, name, ordinal)));
+}
+
+const SubclassHelpers* Helpers()
+{
+    static const SubclassHelpers helpers = [] {
+        SubclassHelpers found;
+        HMODULE comctl = LoadSystemLibrary(L"comctl32.dll");
+        if (!comctl)
+            return found;
+        Bind(found.set, comctl, "SetWindowSubclass", 410);
+        Bind(found.get, comctl, "GetWindowSubclass", 411);
+        Bind(found.remove, comctl, "RemoveWindowSubclass", 412);
+        Bind(found.forward, comctl, "DefSubclassProc", 413);
+        return found;
+    }();
+    bool complete = helpers.set && helpers.get && helpers.remove && helpers.forward;
+    return complete ? &helpers : nullptr;
+}
+
+// The helpers' own window procedure, learnt the first time a subclass puts
+// it in: the same one serves every window.
+LONG_PTR helperProcedure = 0;
 
 }  // namespace
-
-// Lives as long as our procedure is in the window's chain, which can be
-// longer than the subclass object: it is freed when the previous procedure
-// goes back or when the window is destroyed.
-struct TraySubclass::Link {
-    WNDPROC previous = nullptr;
-    TraySubclass* subclass = nullptr;  // null: messages only pass through
-};
 
 bool TraySubclass::Install(HWND owner, Handler handler, void* context)
 {
     Undo();
-    if (!owner || !handler)
+    const SubclassHelpers* helpers = Helpers();
+    if (!helpers || !owner || !handler)
         return false;
-    auto* left = static_cast<Link*>(GetPropA(owner, kLinkProperty));
-    if (left) {
-        if (left->subclass)
-            return false;
-        // A link an earlier subclass had to leave in the chain: take it over.
-        left->subclass = this;
-    } else {
-        auto link = std::make_unique<Link>();
-        if (!SetPropA(owner, kLinkProperty, link.get()))
-            return false;
-        // An ANSI procedure, like the toolkit's own: messages pass unconverted.
-        auto previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
-        if (!previous) {
-            RemovePropA(owner, kLinkProperty);
-            return false;
-        }
-        link->previous = previous;
-        link->subclass = this;
-        left = link.release();
-    }
+    // Windows' helpers refuse a window of another thread; Wine's would take
+    // one of another process and leave it half subclassed.
+    if (GetWindowThreadProcessId(owner, nullptr) != GetCurrentThreadId())
+        return false;
+    DWORD_PTR left = 0;
+    if (helpers->get(owner, &Procedure, kSubclassId, &left) && left)
+        return false;
+    // A subclass an earlier handler had to leave in place is taken over.
+    LONG_PTR before = GetWindowLongPtrW(owner, GWLP_WNDPROC);
+    if (!helpers->set(owner, &Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
+    LONG_PTR after = GetWindowLongPtrW(owner, GWLP_WNDPROC);
+    if (after != before)
+        helperProcedure = after;
     owner_ = owner;
     handler_ = handler;
     context_ = context;
-    link_ = left;
     return true;
 }
 
 void TraySubclass::Undo()
 {
-    if (!link_)
-        return;
-    Link* link = std::exchange(link_, nullptr);
     HWND owner = std::exchange(owner_, nullptr);
     handler_ = nullptr;
     context_ = nullptr;
-    auto ours = reinterpret_cast<LONG_PTR>(&Procedure);
-    if (GetWindowLongPtrA(owner, GWLP_WNDPROC) == ours &&
-        SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link->previous))) {
-        RemovePropA(owner, kLinkProperty);
-        delete link;
+    const SubclassHelpers* helpers = Helpers();
+    if (!owner || !helpers || !IsWindow(owner))
         return;
-    }
-    // Restoring now would cut the later subclass out of the chain.
-    link->subclass = nullptr;
+    bool helpersOnTop = helperProcedure && GetWindowLongPtrW(owner, GWLP_WNDPROC) == helperProcedure;
+    if (helpersOnTop && helpers->remove(owner, &Procedure, kSubclassId))
+        return;
+    helpers->set(owner, &Procedure, kSubclassId, 0);
 }
 
-LRESULT CALLBACK TraySubclass::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TraySubclass::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self)
 {
-    auto* link = static_cast<Link*>(GetPropA(hwnd, kLinkProperty));
-    if (!link || !link->previous)
-        return 0;
-    // The handler may undo the subclassing, which frees the link.
-    WNDPROC previous = link->previous;
-    if (TraySubclass* subclass = link->subclass)
+    // Installed, so the helpers are there.
+    const SubclassHelpers* helpers = Helpers();
+    // The handler may undo the subclassing and end the object.
+    if (auto* subclass = reinterpret_cast<TraySubclass*>(self))
         subclass->handler_(subclass->context_, msg, wParam, lParam);
-    LRESULT result = CallWindowProcA(previous, hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY)
-        Unlink(hwnd);
-    return result;
-}
-
-void TraySubclass::Unlink(HWND hwnd)
-{
-    auto* link = static_cast<Link*>(RemovePropA(hwnd, kLinkProperty));
-    if (!link)
-        return;
-    if (link->subclass) {
-        link->subclass->link_ = nullptr;
-        link->subclass->owner_ = nullptr;
+    LRESULT result = helpers->forward(hwnd, msg, wParam, lParam);
+    if (msg != WM_NCDESTROY)
+        return result;
+    // The window is going: its subclasses must go with it.
+    DWORD_PTR current = 0;
+    if (helpers->get(hwnd, &Procedure, kSubclassId, &current) && current) {
+        auto* subclass = reinterpret_cast<TraySubclass*>(current);
+        subclass->owner_ = nullptr;
+        subclass->handler_ = nullptr;
+        subclass->context_ = nullptr;
     }
-    delete link;
+    helpers->remove(hwnd, &Procedure, kSubclassId);
+    return result;
 }

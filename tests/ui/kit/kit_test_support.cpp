@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/dib_section.h"
 #include "base/unique_resource.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/windows.h"
@@ -83,18 +84,14 @@ Pixels Capture(HWND hwnd, uint32_t poison)
     Pixels pixels;
     pixels.width = client.right;
     pixels.height = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
     void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!bitmap || !dc)
+    UniqueBitmapDc canvas = MakeDibSectionDc(pixels.width, pixels.height, &bits);
+    if (!canvas)
         return pixels;
-    SelectedObject selected(dc.get(), bitmap.get());
     auto* words = static_cast<uint32_t*>(bits);
     size_t count = static_cast<size_t>(pixels.width) * pixels.height;
     std::fill(words, words + count, poison);
-    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.get().dc), PRF_CLIENT);
     GdiFlush();
     pixels.argb.assign(words, words + count);
     return pixels;
@@ -105,19 +102,15 @@ Pixels CaptureScreen(const RECT& area, uint32_t poison)
     Pixels pixels;
     pixels.width = area.right - area.left;
     pixels.height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
     void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    UniqueBitmapDc canvas = MakeDibSectionDc(pixels.width, pixels.height, &bits);
     WindowDc screen(nullptr);
-    if (!bitmap || !dc || !screen)
+    if (!canvas || !screen)
         return pixels;
-    SelectedObject selected(dc.get(), bitmap.get());
     auto* words = static_cast<uint32_t*>(bits);
     size_t count = static_cast<size_t>(pixels.width) * pixels.height;
     std::fill(words, words + count, poison);
-    BitBlt(dc.get(), 0, 0, pixels.width, pixels.height, screen.get(), area.left, area.top, SRCCOPY);
+    BitBlt(canvas.get().dc, 0, 0, pixels.width, pixels.height, screen.get(), area.left, area.top, SRCCOPY);
     GdiFlush();
     pixels.argb.assign(words, words + count);
     return pixels;

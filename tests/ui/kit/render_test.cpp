@@ -1,5 +1,6 @@
 // Rendering read back through WM_PRINTCLIENT: cells, crop and stretch,
-// mirroring, constant alpha, the layered and copy paths, and paint clipping.
+// mirroring, constant alpha, the layered and copy paths, paint clipping, and
+// the surface's GDI objects.
 #include <gtest/gtest.h>
 
 #include "tests/support/scratch_dir.h"
@@ -189,6 +190,37 @@ TEST_F(Rendering, PaintIsClippedToTheDamagedRectangle)
     EXPECT_TRUE(right->clips.empty()) << "a widget outside the damage was drawn";
     RECT update;
     EXPECT_FALSE(GetUpdateRect(window.GetHwnd(), &update, FALSE)) << "WM_PAINT left the region invalid";
+}
+
+// Windows refuses to delete a bitmap still selected into a DC and leaks it;
+// Wine defers the delete until the DC lets go, so the release order itself
+// cannot be seen here. What can: nothing outlives a replaced or destroyed
+// surface, and a moved-from one no longer points at the pixels.
+TEST(SurfaceObjects, ReplacedAndDestroyedSurfacesLeaveNoDcOrBitmap)
+{
+    Surface surface(40, 30);
+    HDC firstDc = surface.dc();
+    ASSERT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(firstDc));
+    HGDIOBJ firstBitmap = GetCurrentObject(firstDc, OBJ_BITMAP);
+    ASSERT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(firstBitmap));
+
+    Surface next(20, 10);
+    HDC nextDc = next.dc();
+    HGDIOBJ nextBitmap = GetCurrentObject(nextDc, OBJ_BITMAP);
+    surface = std::move(next);
+    EXPECT_EQ(0u, GetObjectType(firstDc)) << "the replaced DC is left";
+    EXPECT_EQ(0u, GetObjectType(firstBitmap)) << "the replaced bitmap is left";
+    EXPECT_EQ(nextDc, surface.dc());
+    EXPECT_EQ(nextBitmap, GetCurrentObject(surface.dc(), OBJ_BITMAP));
+    EXPECT_EQ(20, surface.width());
+    EXPECT_EQ(nullptr, next.dc());
+    EXPECT_EQ(nullptr, next.bits()) << "the moved-from surface still points at the pixels";
+    next.Clear();
+
+    surface = Surface();
+    EXPECT_EQ(0u, GetObjectType(nextDc));
+    EXPECT_EQ(0u, GetObjectType(nextBitmap));
+    EXPECT_EQ(nullptr, surface.bits());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Widgets belong to their window's thread. From any other thread their
-// mutating calls do nothing and leave a debug trace, so a worker can never
-// block on a window whose thread is waiting for that worker.
+// mutating calls do nothing and leave a debug trace in the shipped program,
+// so a worker can never block on a window whose thread is waiting for that
+// worker; a test program ends at such a call instead.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/misuse.h"
 #include "base/unique_resource.h"
 #include "tests/ui/kit/kit_test_support.h"
 #include "ui/kit/button_widget.h"
@@ -21,6 +23,18 @@ struct VectoredHandler {
     using Type = PVOID;
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { RemoveVectoredExceptionHandler(h); }
+};
+
+// The shipped program's response to a misuse, for one test.
+class ShippedMisuseResponse {
+public:
+    ShippedMisuseResponse() : previous_(SetMisuseResponse(MisuseResponse::TraceAndIgnore)) {}
+    ~ShippedMisuseResponse() { SetMisuseResponse(previous_); }
+    ShippedMisuseResponse(const ShippedMisuseResponse&) = delete;
+    ShippedMisuseResponse& operator=(const ShippedMisuseResponse&) = delete;
+
+private:
+    MisuseResponse previous_;
 };
 
 // OutputDebugStringA raises its text as an exception that vectored handlers
@@ -133,6 +147,12 @@ std::vector<std::pair<const char*, std::string>> Observe(Tree& t)
     };
 }
 
+DWORD WINAPI HideFromWorker(void* widget)
+{
+    static_cast<Widget*>(widget)->SetVisible(0);
+    return 0;
+}
+
 DWORD WINAPI RunCalls(void* tree)
 {
     for (const Call& call : Calls())
@@ -154,6 +174,7 @@ bool FinishWhilePumping(HANDLE thread, DWORD ms)
 
 TEST(WidgetThread, CallsFromAWorkerTheWindowWaitsForReturnAtOnceAndChangeNothing)
 {
+    ShippedMisuseResponse shipped;
     Tree t;
     t.late->SetParent(&t.window);
     t.window.onMessage = [&t](UINT msg) { t.toolkitMessages += msg == WM_TOOLKIT ? 1 : 0; };
@@ -193,6 +214,22 @@ TEST(WidgetThread, CallsFromAWorkerTheWindowWaitsForReturnAtOnceAndChangeNothing
         EXPECT_NE(before[i].second, done[i].second) << before[i].first << " unchanged on the window's thread";
     Drain();
     EXPECT_EQ(0, t.window.Contains(t.late)) << "DeleteLater on the window's thread did not delete";
+}
+
+// As every test program runs (tests/support/loud_misuse.cpp): the first
+// call from the wrong thread ends the process with its name on the error
+// output, so a test cannot pass on a call that was dropped.
+TEST(WidgetThreadDeathTest, InATestProgramAWorkersCallEndsTheProcess)
+{
+    auto callFromWorker = [] {
+        TestWindow window(RECT{100, 100, 300, 250});
+        auto* panel = new Widget(&Tree::kPanel, L"", &window, 1, nullptr);
+        UniqueHandle worker(CreateThread(nullptr, 0, HideFromWorker, panel, 0, nullptr));
+        if (worker)
+            WaitForSingleObject(worker.get(), 10000);
+    };
+    EXPECT_EXIT(callFromWorker(), testing::ExitedWithCode(static_cast<int>(kMisuseExitCode)),
+                "misuse: ui/kit: Widget::SetVisible called off its window's thread");
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
-// Window behaviour: caption drag, close veto, deferred deletion, the
-// registry and the message loop's pre-translation chain.
+// Window behaviour: caption drag, close veto, deferred deletion, requests
+// that name no widget of the window, the registry and the message loop's
+// pre-translation chain.
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
 
 #include "tests/ui/kit/kit_test_support.h"
 
@@ -37,6 +41,7 @@ bool TakeQuit(WPARAM* code)
 
 class Windows : public ::testing::Test {
 protected:
+    static constexpr RECT kInside = {10, 10, 60, 60};
     Windows() : window(RECT{100, 100, 300, 200}) {}
     HWND hwnd() { return window.GetHwnd(); }
     TestWindow window;
@@ -148,6 +153,34 @@ TEST(WindowDeleteLater, TheWindowItselfGoesWithItsHandle)
     Drain();
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(nullptr, WindowRegistry::Instance().Find(hwnd));
+}
+
+// Any process can post the toolkit's requests with any pointer: a widget of
+// another window, or memory that holds no widget at all (calling through it
+// would crash). None of them may act.
+TEST_F(Windows, RequestsNamingNoWidgetOfTheTreeChangeNothing)
+{
+    auto* own = new Widget(&kInside, L"", &window, 1, nullptr);
+    own->SetNotify(1, 0);
+    ASSERT_EQ(1, own->SetFocus());
+    TestWindow other(RECT{400, 100, 600, 200});
+    auto* stranger = new Widget(&kInside, L"", &other, 2, nullptr);
+    stranger->SetNotify(1, 0);
+    Drain();
+    window.notes.clear();
+    std::vector<uintptr_t> junk(64, 0xDEADBEEF);
+    const WPARAM requests[] = {TK_SET_FOCUS, TK_WIDGET_GONE, TK_DELETE_LATER};
+    for (WPARAM request : requests) {
+        for (const void* garbage : {static_cast<const void*>(stranger), static_cast<const void*>(junk.data())})
+            ASSERT_TRUE(PostMessageA(hwnd(), WM_TOOLKIT, request, reinterpret_cast<LPARAM>(garbage)));
+    }
+    Drain();
+    EXPECT_EQ(own, window.Focus());
+    EXPECT_EQ(static_cast<Widget*>(&other), other.Focus()) << "the other window's focus moved";
+    EXPECT_EQ(1, window.Contains(own));
+    EXPECT_EQ(1, other.Contains(stranger)) << "a widget of another window was deleted";
+    EXPECT_TRUE(window.notes.empty()) << "first code seen " << window.notes.front().code;
+    EXPECT_TRUE(other.notes.empty()) << "first code seen " << other.notes.front().code;
 }
 
 TEST(MessageLoop, OffersMessagesToTheWindowThenEachAncestorInnermostFirst)

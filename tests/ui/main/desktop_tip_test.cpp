@@ -185,8 +185,8 @@ TEST(ItemRecord, BothDesktopLayouts)
         size_t recordSize, blockSize, textOffset, textSize, maxOffset;
         uint64_t block;
     } cases[] = {
-        {false, 40, 1064, 20, 4, 24, 0x7FFE1000},
-        {true, 48, 1072, 24, 8, 32, 0x00007FF812345000},
+        {false, 60, 1084, 20, 4, 24, 0x7FFE1000},
+        {true, 88, 1112, 24, 8, 32, 0x00007FF812345000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits64 ? "64-bit desktop" : "32-bit desktop");

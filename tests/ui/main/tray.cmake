@@ -13,6 +13,6 @@ set_tests_properties(ui_main_tray_window_tests PROPERTIES
 
 lobby_add_test(ui_main_tray_icon_tests RESOURCES
     SOURCES tray_icon_test.cpp ${tray_support}
-    LIBS lobby_ui_main
+    LIBS lobby_ui_main comctl32
     UNMANAGED)
 set_tests_properties(ui_main_tray_icon_tests PROPERTIES RESOURCE_LOCK "notification_area;screen")

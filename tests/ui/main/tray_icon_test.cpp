@@ -2,8 +2,10 @@
 // notification area (tests/support/notification_area.h).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,14 @@ std::string Repeat(const std::string& part, int times)
     for (int i = 0; i < times; ++i)
         whole.append(part);
     return whole;
+}
+
+// Another user of the platform's subclassing helpers on the same window.
+int helperCalls;
+LRESULT CALLBACK CountingSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    ++helperCalls;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 WNDPROC foreignPrevious;
@@ -127,6 +137,10 @@ TEST_F(Tray, SetupOnAWindowOfAnotherProcessFails)
     EXPECT_EQ(0, tray.IsShown());
 }
 
+// On Windows the owner, elevated, hears the unelevated shell's broadcast only
+// because the icon lets that one message through its filter. Wine has no
+// integrity levels and every message arrives, so only what the icon does
+// with the broadcast can be seen here.
 TEST_F(Tray, TaskbarCreatedAddsBackOnlyAShownIcon)
 {
     TrayIcon tray;
@@ -187,4 +201,31 @@ TEST_F(Tray, CallbackComesBeforeTheWindowsOwnProcedureAndLeavesWithTheIcon)
     ASSERT_EQ(1, SetUpTray(next));
     SendMessageA(hwnd(), kCallback, id(), WM_LBUTTONUP);
     EXPECT_TRUE(IsWindowVisible(hwnd()));
+}
+
+TEST_F(Tray, AnotherHelperSubclassKeepsTheChainWhicheverGoesFirst)
+{
+    const LONG_PTR own = Procedure();
+    for (bool trayFirst : {true, false}) {
+        SCOPED_TRACE(trayFirst ? "the icon's subclass goes first" : "the other subclass goes first");
+        auto tray = std::make_unique<TrayIcon>();
+        ASSERT_EQ(1, SetUpTray(*tray));
+        ASSERT_TRUE(SetWindowSubclass(hwnd(), CountingSubclass, 7, 0));
+        if (trayFirst)
+            tray.reset();
+        else
+            ASSERT_TRUE(RemoveWindowSubclass(hwnd(), CountingSubclass, 7));
+        helperCalls = 0;
+        window.log.clear();
+        SendMessageA(hwnd(), kCallback, id(), WM_LBUTTONUP);
+        EXPECT_TRUE(window.Got(kCallback)) << "the chain is broken";
+        EXPECT_EQ(trayFirst ? 1 : 0, helperCalls);
+        EXPECT_EQ(!trayFirst, IsWindowVisible(hwnd()) != FALSE) << "the icon acts only while it is there";
+        ShowWindow(hwnd(), SW_HIDE);
+        if (trayFirst)
+            ASSERT_TRUE(RemoveWindowSubclass(hwnd(), CountingSubclass, 7));
+        else
+            tray.reset();
+        EXPECT_EQ(own, Procedure()) << "the window's own procedure was not put back";
+    }
 }

@@ -37,10 +37,7 @@ void ButtonCell(Widget* parent, int id, int x, int y, int cell, Widget** out = n
 void Label(Widget* parent, RECT rect, const wchar_t* family, float points, Gdiplus::ARGB colour,
            const std::wstring& text)
 {
-    GdiplusFont font = MakeFont(family, points);
-    GdiplusStringFormat format = MakeStringFormat();
-    GdiplusBrush brush = MakeSolidBrush(colour);
-    auto* label = new TextLabel(&rect, nullptr, parent, &font, &format, &brush, 0);
+    auto* label = new TextLabel(&rect, parent, {family, points, colour});
     if (!text.empty())
         label->SetLabelText(text.c_str());
 }
