@@ -11,6 +11,7 @@
 #include "archive/archive_result.h"
 #include "archive/extract_archive.h"
 #include "base/ansi_text.h"
+#include "base/thread_start.h"
 #include "install/desktop_shortcut.h"
 #include "install/path_label.h"
 #include "install/report_text.h"
@@ -267,29 +268,6 @@ void InstallWorker(InstallClient& client, const WindowLink& window, DebugLog* lo
         Fail(client, window, log, settings, figures);
 }
 
-namespace {
-
-struct WorkerStart {
-    InstallClient* client;
-    WindowLink window;
-    DebugLog* log;
-    WorkerSettings settings;
-};
-
-DWORD WINAPI WorkerThread(void* parameter)
-{
-    std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-    try {
-        InstallWorker(*start->client, start->window, start->log, start->settings);
-    } catch (...) {
-        // Out of memory: the worker ends, the window stays usable.
-        return 1;
-    }
-    return 0;
-}
-
-}  // namespace
-
 UniqueHandle StartInstallWorker(InstallClient& client, HWND window, std::shared_ptr<WorkerQueue> queue, DebugLog* log,
                                 const WorkerSettings& settings, bool parked)
 {
@@ -297,9 +275,8 @@ UniqueHandle StartInstallWorker(InstallClient& client, HWND window, std::shared_
         client.gate().Pause();
     else
         client.gate().Continue();
-    auto start = std::make_unique<WorkerStart>(WorkerStart{&client, WindowLink(window, std::move(queue)), log, settings});
-    UniqueHandle thread(CreateThread(nullptr, 0, WorkerThread, start.get(), 0, nullptr));
-    if (thread)
-        start.release();
-    return thread;
+    // Out of memory ends the worker; the window stays usable.
+    return StartThread(kInstallWorkerThreadName, [&client, link = WindowLink(window, std::move(queue)), log, settings] {
+        InstallWorker(client, link, log, settings);
+    });
 }

@@ -33,6 +33,9 @@ struct WorkerSettings {
 // Runs the whole procedure on the calling thread. `log` may be null.
 void InstallWorker(InstallClient& client, const WindowLink& window, DebugLog* log, const WorkerSettings& settings);
 
+// The name the worker's thread carries for debuggers and crash dumps.
+constexpr wchar_t kInstallWorkerThreadName[] = L"install worker";
+
 // Starts InstallWorker on a thread of its own. A parked worker runs no step
 // before the client's pause gate is continued.
 UniqueHandle StartInstallWorker(InstallClient& client, HWND window, std::shared_ptr<WorkerQueue> queue, DebugLog* log,

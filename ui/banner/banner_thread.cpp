@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/thread_start.h"
 #include "base/unique_resource.h"
 #include "ui/banner/banner_host.h"
 
@@ -40,18 +41,6 @@ void RunBanner(const BannerStart& start)
     }
 }
 
-DWORD WINAPI BannerThread(void* parameter)
-{
-    std::unique_ptr<BannerStart> start(static_cast<BannerStart*>(parameter));
-    try {
-        RunBanner(*start);
-    } catch (...) {
-        // Out of memory: no banner, the window goes on without it.
-        return 1;
-    }
-    return 0;
-}
-
 }  // namespace
 
 bool IsBannerHost(const Widget* widget)
@@ -61,10 +50,8 @@ bool IsBannerHost(const Widget* widget)
 
 bool StartBannerThread(HWND window, const wchar_t* url, UINT attachMessage)
 {
-    auto start = std::make_unique<BannerStart>(BannerStart{window, attachMessage, url ? url : L""});
-    UniqueHandle thread(CreateThread(nullptr, 0, BannerThread, start.get(), 0, nullptr));
-    if (!thread)
-        return false;
-    start.release();
-    return true;
+    // Out of memory ends the thread: no banner, the window goes on without it.
+    return static_cast<bool>(StartThread(L"banner", [start = BannerStart{window, attachMessage, url ? url : L""}] {
+        RunBanner(start);
+    }));
 }

@@ -65,5 +65,12 @@ set_tests_properties(ui_window_tests PROPERTIES
     FIXTURES_REQUIRED "testbed;window_peers;window_small_disk"
     RESOURCE_LOCK "installer_session;screen")
 
-# The plain functions behind the progress displays and the install path.
-lobby_add_test(ui_window_unit_tests SOURCES window_progress_unit_test.cpp LIBS lobby_ui_main)
+# The plain functions behind the progress displays and the install path,
+# and the main window's own end, in the test program: it reads its string
+# table like an installer (channel 0 writes no channel file).
+lobby_write_string_table(${window_dir}/unit_strings.rc CHANNEL_ID 0 DOWNLOAD_PATH /none.zip OFFICIAL 0
+    BANNER_URL "http://127.0.0.1:1/banner")
+lobby_add_test(ui_window_unit_tests RESOURCES
+    SOURCES window_progress_unit_test.cpp window_end_test.cpp ${window_dir}/unit_strings.rc
+    LIBS lobby_ui_main)
+set_tests_properties(ui_window_unit_tests PROPERTIES RESOURCE_LOCK screen)
