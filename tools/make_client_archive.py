@@ -40,6 +40,9 @@ def main():
     entries.append(("readme.txt", b"Quillmoor lobby client\r\n"))
     # A name outside ASCII: current zip tools flag it UTF-8.
     entries.append(("\u8bf4\u660e.txt", "\u6b22\u8fce\u6765\u5230 Quillmoor\r\n".encode("utf-8")))
+    # And names no ANSI code page of the players holds.
+    entries.append(("\u03a9\u03bc\u03ad\u03b3\u03b1/sm\u00f6rg\u00e5sbord.txt", b"Greek and Swedish\r\n"))
+    entries.append(("\U0001f3ae.txt", b"a game controller\r\n"))
     for i in range(args.files):
         folder = "data" if i % 3 else "data/maps"
         entries.append(("%s/pack_%03d.dat" % (folder, i), content(rng, args.size_kb * 1024)))

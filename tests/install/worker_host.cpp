@@ -10,7 +10,7 @@
 // "visible <element> <0|1>", "timer <id> <ms>", "activate <state>",
 // "paused", "holding" (the paused worker reached a checkpoint), "continued",
 // "end <state>" (after each worker; --runs starts the next one with the
-// same client, as a failure panel's button does). The test drives it by
+// same client, parked, as the failure panel's OK button does). The test drives it by
 // posting MSG_HOST_PAUSE and MSG_HOST_CONTINUE to the window.
 #include <windows.h>
 #include <shellapi.h>
@@ -152,7 +152,8 @@ int main()
     bool parked = args.count(L"--parked") != 0;
     for (int run = 0; run < runs; ++run) {
         installState = Installing;
-        UniqueHandle worker = StartInstallWorker(installClient, window, queue, &log, settings, parked);
+        // Later runs are parked, as the failure panel's OK button parks one.
+        UniqueHandle worker = StartInstallWorker(installClient, window, queue, &log, settings, parked || run > 0);
         if (!worker)
             return 3;
         HANDLE waits[] = {worker.get()};

@@ -21,6 +21,7 @@ struct HostOptions {
     int attempts = 100000;
     DWORD stallMs = 120000;
     bool parked = false;
+    int runs = 1;  // workers one after the other, the later ones parked
 };
 
 // One worker host process and its transcript.

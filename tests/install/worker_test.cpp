@@ -159,8 +159,11 @@ protected:
     {
         EXPECT_EQ(ClientBytes(), ReadFileBytes(installDir + L"lobby.exe"));
         EXPECT_EQ(archive, ReadFileBytes(installDir + L"kp_lobby.install"));
-        // Flagged UTF-8 in the archive, written under its code-page name.
+        // Flagged UTF-8 in the archive, written under the names it holds,
+        // also those the code page cannot hold.
         EXPECT_TRUE(FileExists(installDir + L"说明.txt"));
+        EXPECT_EQ("Greek and Swedish\r\n", ReadFileBytes(installDir + L"Ωμέγα\\smörgåsbord.txt"));
+        EXPECT_EQ("a game controller\r\n", ReadFileBytes(installDir + L"\U0001F3AE.txt"));
     }
 
     ScratchDir scratch;
@@ -388,6 +391,49 @@ TEST_F(InstallWorkerTest, HeldFileWithoutAClientIsAnInstallFailure)
     std::vector<std::string> reports = WaitForReports(channel);
     ASSERT_EQ(1u, reports.size());
     EXPECT_NE(std::wstring::npos, Decode(reports[0], "UnzipResult").find(L"|512|attr:"));
+}
+
+// A failure of the folder proves nothing against the archive: it stays, and
+// the next worker (the panel's OK, then a continue) installs from it without
+// asking the update host again.
+TEST_F(InstallWorkerTest, LocalFailureKeepsTheArchiveAndTheNextWorkerAsksForNothing)
+{
+    std::string archive = SampleBytes(kArchive);
+    ServeSample(kArchive);
+    CreateDirectoryW(root.c_str(), nullptr);
+    CreateDirectoryW(installDir.c_str(), nullptr);
+    std::wstring obstacle = installDir + L"data";  // a file where the archive has a folder
+    WriteFileBytes(obstacle, "in the way");
+    std::string tag = TestTag();
+    HostOptions options = Options("/f/tag=" + tag + "/" + ToAnsi(kArchive), FaultHost());
+    options.runs = 2;
+    WorkerHost host(scratch, options);
+    ASSERT_TRUE(host.started());
+    ASSERT_TRUE(host.WaitForLine(L"end 4"));
+    EXPECT_EQ(archive, ReadFileBytes(installDir + L"kp_lobby.install"));
+    std::vector<std::string> reports = WaitForReports(channel);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_NE(std::wstring::npos, Decode(reports[0], "UnzipResult").find(L"|1024|attr:"));
+
+    DeleteFileW(obstacle.c_str());
+    PostMessageW(host.window(), MSG_HOST_CONTINUE, 0, 0);
+    Run(host);
+    EXPECT_EQ(L"end 3", LastArrival(host));
+    ExpectInstalled(archive);
+    EXPECT_EQ(1u, RequestLog(tag).size());
+}
+
+// Paths beyond 259 characters below a deep install root install all the same.
+TEST_F(InstallWorkerTest, DeepInstallRootInstalls)
+{
+    std::string archive = SampleBytes(kArchive);
+    root = scratch / (std::wstring(100, L'd') + L"\\" + std::wstring(100, L'e') + L"\\");
+    installDir = root + L"Quillmoor\\";
+    WorkerHost host(scratch, Options(ServeSample(kArchive)));
+    Run(host);
+    EXPECT_EQ(L"end 3", LastArrival(host));
+    ASSERT_GT((installDir + L"data\\maps\\pack_000.dat").size(), 259u);
+    ExpectInstalled(archive);
 }
 
 // Bytes that fail as an archive would fail every later attempt the same way.
