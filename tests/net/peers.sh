@@ -126,7 +126,7 @@ up)
     if [ "$stats_rate" = 0 ]; then
         printf 'ok' > "$dir/statistics-answer.txt"
     else
-        python3 -c 'import sys; sys.stdout.write("ok" + " " * 6142)' > "$dir/statistics-answer.txt"
+        python3 -c 'import sys; sys.stdout.write("ok" + "\0" * 6142)' > "$dir/statistics-answer.txt"
     fi
     [ -n "$nginx_only" ] || make_data
     start_nginx || { stop; exit 1; }

@@ -26,6 +26,7 @@ public:
     // expanding each on the way.
     bool Select(const std::vector<std::wstring>& path);
     bool ClickOk();
+    HWND window() const { return dialog_; }
     // Waits until the dialog is gone.
     bool WaitUntilClosed(DWORD ms = 20000);
 

@@ -78,3 +78,35 @@ TEST_F(WindowFolder, ADriveRootAndAPlainFolderBecomeThePath)
     EXPECT_EQ(0u, run.WaitForExit(30000));
     EXPECT_TRUE(FileExists(std::wstring(kGames) + L"Quillmoor\\lobby.exe"));
 }
+
+// The dialog belongs to the window, which waits for it; a second start may
+// begin the installation meanwhile, and a folder picked after that changes
+// nothing: the installation goes where it began.
+TEST_F(WindowFolder, APickAfterTheInstallationBeganChangesNothing)
+{
+    CreateDirectoryW(kGames, nullptr);
+    InstallerRun run(kPacedInstaller);
+    ASSERT_TRUE(run.WaitForWindow());
+    ASSERT_TRUE(run.Click(555, 231));
+    FolderDialog dialog(run.process().id(), run.process().handle());
+    ASSERT_TRUE(dialog.Wait()) << "no folder dialog";
+    EXPECT_EQ(run.window(), GetWindow(dialog.window(), GW_OWNER));
+    EXPECT_FALSE(IsWindowEnabled(run.window())) << "the dialog is not modal";
+
+    {
+        InstallerRun second(kPacedInstaller);
+        EXPECT_EQ(0u, second.WaitForExit(20000)) << "the second start did not end by itself";
+    }
+    std::wstring archive = std::wstring(kDefaultInstallDir) + L"kp_lobby.install";
+    ASSERT_TRUE(PumpUntil([&] { return FileSize(archive) > 0; }, 30000)) << "the installation did not begin";
+    ASSERT_TRUE(dialog.Select({L"我的电脑", L"(C:)", L"WindowTestGames"}));
+    ASSERT_TRUE(dialog.ClickOk());
+    ASSERT_TRUE(dialog.WaitUntilClosed());
+
+    // The text only: the running figure may pass below it.
+    constexpr Region kPathText = {"path text", {30, 225, 280, 237}};
+    EXPECT_TRUE(run.WaitForLook(ComposeMain({}), kPathText)) << "the picked folder replaced the path";
+    EXPECT_EQ(0u, run.WaitForExit(60000));
+    EXPECT_TRUE(FileExists(std::wstring(kDefaultInstallDir) + L"lobby.exe"));
+    EXPECT_FALSE(FileExists(std::wstring(kGames) + L"Quillmoor"));
+}
