@@ -27,10 +27,13 @@ constexpr uint32_t ARCHIVE_INFLATE_FAILED = 0x05000000;
 
 constexpr int EXTRACT_DEST_NOT_CREATED = -2;
 constexpr int EXTRACT_DEST_NOT_DIRECTORY = -3;
+// The channel takes signed archives only, and this one's signature is
+// missing or does not hold: nothing of it was extracted.
+constexpr int EXTRACT_SIGNATURE_REFUSED = -4;
 
 // True for results that condemn the archive's bytes (its structure, a CRC,
-// the inflated data or a forbidden name): they would fail the same way on
-// every later attempt, so the file must not be used again. Local failures,
+// the inflated data, a forbidden name or its signature): they would fail the
+// same way on every later attempt, so the file must not be used again. Local failures,
 // a held file, a wrong password, destination problems and success: false.
 constexpr bool ArchiveBytesAreBad(int code)
 {
@@ -39,6 +42,7 @@ constexpr bool ArchiveBytesAreBad(int code)
     case ARCHIVE_READ_FAILED:
     case ARCHIVE_BAD_ARGUMENTS:
     case ARCHIVE_INFLATE_FAILED:
+    case static_cast<uint32_t>(EXTRACT_SIGNATURE_REFUSED):
         return true;
     default:
         return false;

@@ -3,6 +3,7 @@
 #include "archive/archive_result.h"
 #include "archive/entry_name.h"
 #include "archive/make_directory_path.h"
+#include "base/file_io.h"
 
 namespace {
 
@@ -66,11 +67,6 @@ void DiscardTargetFile(UniqueFile file, const std::wstring& path)
     file.reset();
     // The entry's own read-only attribute would keep the file.
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // On Windows, scanners and indexers open a file as soon as it is
-    // closed, and a delete meanwhile fails with a sharing violation (Wine
-    // runs none, so no test shows it): a few tries within a second.
-    for (int attempt = 0; !DeleteFileW(path.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION && attempt < 10;
-         ++attempt)
-        Sleep(100);
+    DeleteJustWritten(path.c_str());
     SetLastError(error);
 }

@@ -18,3 +18,14 @@ bool WriteAll(HANDLE file, const void* data, DWORD size)
     }
     return true;
 }
+
+bool DeleteJustWritten(const wchar_t* path)
+{
+    for (int attempt = 0;; ++attempt) {
+        if (DeleteFileW(path))
+            return true;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 10)
+            return false;
+        Sleep(100);
+    }
+}

@@ -11,81 +11,19 @@
 #include "archive/archive_result.h"
 #include "archive/extract_archive.h"
 #include "base/ansi_text.h"
+#include "base/file_io.h"
+#include "base/utf8_text.h"
 #include "base/thread_start.h"
+#include "install/archive_fetch.h"
 #include "install/desktop_shortcut.h"
 #include "install/path_label.h"
 #include "install/report_text.h"
-#include "install/retry_pace.h"
 #include "install/show_failure.h"
 #include "install/size_text.h"
-#include "install/stall_count.h"
 #include "install/statistics_report.h"
+#include "signature/archive_signature.h"
 
 namespace {
-
-enum class Download { Complete, Failed, Stopped };
-
-// Attempts until the archive is complete, the attempts run out or no byte
-// came for the stall limit. An attempt that brought nothing is followed by
-// a rest that grows; time spent paused does not count as a stall.
-Download DownloadArchive(InstallClient& client, const WorkerSettings& settings)
-{
-    PauseGate& gate = client.gate();
-    StallCount stall;
-    RetryPace pace;
-    DWORD lastBytes = GetTickCount();
-    unsigned pauses = gate.Pauses();
-    for (int attempt = 0; attempt < settings.attempts; ++attempt) {
-        if (!gate.Checkpoint())
-            return Download::Stopped;
-        ULONGLONG before = client.receivedBytes();
-        if (client.DownloadFile(settings.downloadPath.c_str(), settings.archiveName.c_str(), 1) >= 0)
-            return Download::Complete;
-        if (gate.Stopped())
-            return Download::Stopped;
-        ULONGLONG after = client.receivedBytes();
-        if (stall.AfterFailure(before, after)) {
-            client.SetReceivedBytes(0);
-            client.progress().ResetReceived();
-        }
-        if (after != before || gate.Pauses() != pauses) {
-            lastBytes = GetTickCount();
-            pauses = gate.Pauses();
-            pace.Reset();
-            continue;
-        }
-        DWORD quiet = GetTickCount() - lastBytes;
-        if (quiet >= settings.stallLimitMs)
-            return Download::Failed;
-        gate.Rest(std::min<DWORD>(pace.Next(), settings.stallLimitMs - quiet));
-    }
-    return Download::Failed;
-}
-
-bool ReadMark(const std::wstring& path, InstallClient::ArchiveMark* mark)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return false;
-    mark->path = path;
-    mark->size = static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-    mark->written = data.ftLastWriteTime;
-    return true;
-}
-
-// The archive an earlier worker of this process completed, unchanged since.
-bool StillComplete(InstallClient& client, const std::wstring& archive)
-{
-    const InstallClient::ArchiveMark& known = client.completedArchive;
-    InstallClient::ArchiveMark now;
-    if (known.path.empty() || known.path != archive || !ReadMark(archive, &now))
-        return false;
-    if (now.size != known.size || CompareFileTime(&now.written, &known.written) != 0)
-        return false;
-    client.OnProgress(INVALID_HANDLE_VALUE, 0, client.elapsedMs(), client.receivedBytes(), now.size, now.size,
-                      client.userValue());
-    return true;
-}
 
 // A pause taken after the last chunk's checkpoint must not be overwritten:
 // the worker would stop at its next checkpoint in a state whose button does
@@ -114,10 +52,12 @@ void ShowDownloadComplete(InstallClient& client, const WindowLink& window)
     window.SetText(ELEMENT_CAPTION_LABEL, L"正在启动");
 }
 
-int32_t ArchiveSize(const std::string& archiveName)
+ExtractionFigures SignatureFigures()
 {
-    UniqueFile file(CreateFileA(archiveName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    return file ? static_cast<int32_t>(GetFileSize(file.get(), nullptr)) : 0;
+    ExtractionFigures figures;
+    figures.code = EXTRACT_SIGNATURE_REFUSED;
+    figures.errid = static_cast<int32_t>(GetLastError());
+    return figures;
 }
 
 // What the report says when the install folder itself failed: what the
@@ -133,22 +73,60 @@ ExtractionFigures FolderFigures(const WorkerSettings& settings)
     return figures;
 }
 
-ExtractionFigures Extract(const WorkerSettings& settings)
-{
-    std::wstring archive = settings.installDir + ToWide(settings.archiveName.c_str());
-    const std::wstring& root = settings.installRoot;
+// What the extraction gave, and whether the archive could be opened at all.
+struct Extraction {
     ExtractionFigures figures;
-    figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
+    bool opened = false;
+};
+
+// The trusted comment of the archive's signature names the file as the
+// update host serves it, in UTF-8.
+std::string ServedFileName(const std::string& downloadPath)
+{
+    size_t slash = downloadPath.rfind('/');
+    std::string name = slash == std::string::npos ? downloadPath : downloadPath.substr(slash + 1);
+    return ToUtf8(ToWide(name.c_str()));
+}
+
+int32_t SizeOf(HANDLE file)
+{
+    LARGE_INTEGER size = {};
+    return GetFileSizeEx(file, &size) ? static_cast<int32_t>(size.LowPart) : 0;
+}
+
+Extraction Extract(const WorkerSettings& settings, const std::string& signature)
+{
+    Extraction extraction;
+    ExtractionFigures& figures = extraction.figures;
+    // Opened once, refusing writers and deleters, and held until the
+    // extraction is over: the bytes the signature was checked against are
+    // the bytes extracted, whoever else may write the player's folder.
+    UniqueFile archive(CreateFileW(ArchivePath(settings).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!archive) {
+        figures.code = static_cast<int>(ARCHIVE_BAD_ARGUMENTS);
+        figures.errid = static_cast<int32_t>(GetLastError());
+        return extraction;
+    }
+    extraction.opened = true;
+    if (!settings.archiveKeys.empty() &&
+        !ArchiveSignatureHolds(archive.get(), signature, settings.archiveKeys, ServedFileName(settings.downloadPath))) {
+        figures.code = EXTRACT_SIGNATURE_REFUSED;
+        figures.errid = static_cast<int32_t>(GetLastError());
+        return extraction;
+    }
+    const std::wstring& root = settings.installRoot;
+    figures.code = ExtractArchive(archive.get(), nullptr, root.c_str());
     if (figures.code != 0) {
-        figures.size = ArchiveSize(settings.archiveName);
+        figures.size = SizeOf(archive.get());
         // A root that names a file reports that file's attributes.
         figures.attr = static_cast<int32_t>(DestinationAttributes(root.c_str()));
-        figures.create = SHCreateDirectoryExW(nullptr, settings.installRoot.c_str(), nullptr);
+        figures.create = SHCreateDirectoryExW(nullptr, root.c_str(), nullptr);
         if (figures.create == 0 || GetLastError() == ERROR_ALREADY_EXISTS)
-            figures.code = ExtractArchive(archive.c_str(), nullptr, root.c_str());
+            figures.code = ExtractArchive(archive.get(), nullptr, root.c_str());
     }
     figures.errid = static_cast<int32_t>(GetLastError());
-    return figures;
+    return extraction;
 }
 
 // A target that exists and is held open means the client is running: start
@@ -188,8 +166,11 @@ void Succeed(InstallClient& client, const WindowLink& window, const WorkerSettin
     window.StartTimer(TIMER_TIP_CLOSE, 60000);
 }
 
+// `archiveCondemned`: its bytes failed as an archive or under its signature,
+// and would fail the same way on every later attempt; without them the next
+// attempt downloads it afresh (and resumes no bad prefix).
 void Fail(InstallClient& client, const WindowLink& window, DebugLog* log, const WorkerSettings& settings,
-          const ExtractionFigures& figures)
+          const ExtractionFigures& figures, bool archiveCondemned)
 {
     {
         InstallClient::ReportUnderWay report(client);
@@ -198,10 +179,8 @@ void Fail(InstallClient& client, const WindowLink& window, DebugLog* log, const 
             log->Write(kLogInstallFailed, url.c_str());
         reportStatistics(url.c_str());
     }
-    // Bytes that failed as an archive would fail the same way on every later
-    // attempt; without them the next attempt downloads the archive afresh.
-    if (ArchiveBytesAreBad(figures.code))
-        DeleteFileW((settings.installDir + ToWide(settings.archiveName.c_str())).c_str());
+    if (archiveCondemned)
+        DeleteJustWritten(ArchivePath(settings).c_str());
     showFailure(window, InstallFailed);
 }
 
@@ -224,7 +203,7 @@ void FailWithoutFolder(InstallClient& client, const WindowLink& window, DebugLog
         return;
     window.StopTimer(TIMER_ANIMATION);
     window.StopTimer(TIMER_PROGRESS);
-    Fail(client, window, log, settings, FolderFigures(settings));
+    Fail(client, window, log, settings, FolderFigures(settings), false);
 }
 
 }  // namespace
@@ -243,29 +222,38 @@ void InstallWorker(InstallClient& client, const WindowLink& window, DebugLog* lo
         return;
     }
 
-    std::wstring archive = settings.installDir + ToWide(settings.archiveName.c_str());
-    if (!StillComplete(client, archive)) {
-        Download download = DownloadArchive(client, settings);
-        if (download == Download::Stopped)
-            return;
-        if (download == Download::Failed) {
-            showFailure(window, DownloadFailed);
-            return;
+    std::string signature;
+    switch (FetchArchive(client, settings, &signature)) {
+    case ArchiveFetch::Complete:
+        break;
+    case ArchiveFetch::Stopped:
+        return;
+    case ArchiveFetch::Failed:
+        showFailure(window, DownloadFailed);
+        return;
+    case ArchiveFetch::Unsigned:
+        // Refused like a signature that does not hold, before a single
+        // byte of the archive is fetched.
+        if (EnterUnpacking(client)) {
+            window.StopTimer(TIMER_ANIMATION);
+            window.StopTimer(TIMER_PROGRESS);
+            Fail(client, window, log, settings, SignatureFigures(), true);
         }
-        ReadMark(archive, &client.completedArchive);
+        return;
     }
     // First: a continue restarts the timers stopped next.
     if (!EnterUnpacking(client))
         return;
     ShowDownloadComplete(client, window);
 
-    ExtractionFigures figures = Extract(settings);
+    Extraction extraction = Extract(settings, signature);
+    const ExtractionFigures& figures = extraction.figures;
     if (static_cast<uint32_t>(figures.code) == ARCHIVE_CANNOT_CREATE_FILE)
         StartRunningClient(settings.installDir);
     if (figures.code == 0)
         Succeed(client, window, settings, figures);
     else
-        Fail(client, window, log, settings, figures);
+        Fail(client, window, log, settings, figures, extraction.opened && ArchiveBytesAreBad(figures.code));
 }
 
 UniqueHandle StartInstallWorker(InstallClient& client, HWND window, std::shared_ptr<WorkerQueue> queue, DebugLog* log,

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "base/unique_resource.h"
 
@@ -38,6 +39,14 @@ public:
     // Fetches `objectPath` into `localName`, resuming a partial file of the
     // same version when `resumeFlag` is 1. Returns a DOWNLOAD_ value.
     int DownloadFile(const char* objectPath, const char* localName, int resumeFlag);
+
+    // A small object read whole into memory, such as a signature file.
+    enum class Fetch {
+        Done,     // a 200 answer whose body fits `limit`
+        Refused,  // the server answered otherwise, or with a longer body
+        Failed,   // no answer, or the body broke off: worth another try
+    };
+    Fetch FetchSmall(const char* objectPath, size_t limit, std::string* body);
 
     // Called on the downloading thread: status 1 after each chunk written,
     // 0 once when the file was found complete.

@@ -5,7 +5,7 @@
 // process the worker ends keeps its lines).
 //   install_worker_host.exe --transcript FILE --update HOST:PORT --path PATH
 //       --stats HOST:PORT --root DIR\ [--name NAME] [--attempts N]
-//       [--stall-ms N] [--channel N] [--parked] [--runs N]
+//       [--stall-ms N] [--channel N] [--parked] [--runs N] [--keys "KEY [KEY]"]
 // Transcript lines: "window <hwnd>", "text <element> <text>",
 // "visible <element> <0|1>", "timer <id> <ms>", "activate <state>",
 // "paused", "holding" (the paused worker reached a checkpoint), "continued",
@@ -129,6 +129,7 @@ int main()
     settings.displayName = args.count(L"--name") ? args[L"--name"] : L"Quillmoor";
     settings.channelId = args.count(L"--channel") ? _wtoi(args[L"--channel"].c_str()) : 0;
     settings.attempts = args.count(L"--attempts") ? _wtoi(args[L"--attempts"].c_str()) : 100000;
+    settings.archiveKeys = Narrow(args[L"--keys"]);
     settings.stallLimitMs = args.count(L"--stall-ms") ? _wtoi(args[L"--stall-ms"].c_str()) : 120000;
     settings.installDir = settings.installRoot + settings.displayName + L"\\";
     int runs = args.count(L"--runs") ? _wtoi(args[L"--runs"].c_str()) : 1;

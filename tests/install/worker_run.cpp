@@ -33,7 +33,8 @@ WorkerHost::WorkerHost(const ScratchDir& scratch, const HostOptions& options)
                         Widen(options.path) + L" --stats " + stats + L" --root \"" + options.root +
                         L"\\\" --channel " + std::to_wstring(options.channel) + L" --attempts " +
                         std::to_wstring(options.attempts) + L" --stall-ms " + std::to_wstring(options.stallMs) +
-                        L" --runs " + std::to_wstring(options.runs) + (options.parked ? L" --parked" : L"");
+                        L" --runs " + std::to_wstring(options.runs) + (options.parked ? L" --parked" : L"") +
+                        (options.keys.empty() ? L"" : L" --keys \"" + Widen(options.keys) + L"\"");
     // The host's own folder holds the debug log (written only when it exists).
     process_ = std::make_unique<ChildProcess>(command, scratch.path(), args);
 }

@@ -22,6 +22,7 @@ struct HostOptions {
     DWORD stallMs = 120000;
     bool parked = false;
     int runs = 1;  // workers one after the other, the later ones parked
+    std::string keys;  // minisign keys the archive must be signed with
 };
 
 // One worker host process and its transcript.

@@ -124,6 +124,29 @@ int NextChannel()
     return ++channel;
 }
 
+// The public key lines of the signature tests' throwaway keys.
+std::string PublicKey(const wchar_t* name)
+{
+    return ReadFileBytes(BuildPath(L"tests/signature/fixtures/") + name + L".pubkey");
+}
+
+std::string BothKeys()
+{
+    return PublicKey(L"first") + " " + PublicKey(L"second");
+}
+
+// One case of the signed samples, served as "/signed_<case>/quillmoor.zip"
+// with its signature file (if it has one) beside it.
+std::string ServeSigned(const std::wstring& name)
+{
+    std::wstring from = FolderFromEnvironment("LOBBY_INSTALL_DATA") + L"signed\\" + name + L"\\";
+    std::wstring to = Peers().dataDir + L"signed_" + name + L"\\";
+    CreateDirectoryW(to.c_str(), nullptr);
+    for (const wchar_t* file : {L"quillmoor.zip", L"quillmoor.zip.minisig"})
+        CopyFileW((from + file).c_str(), (to + file).c_str(), FALSE);
+    return "/signed_" + ToAnsi(name.c_str()) + "/quillmoor.zip";
+}
+
 class InstallWorkerTest : public testing::Test {
 protected:
     void SetUp() override
@@ -197,6 +220,9 @@ TEST_F(InstallWorkerTest, DownloadsExtractsMakesTheShortcutAndReportsOnce)
     EXPECT_EQ("100", QueryValue(reports[0], "SiteID"));
     EXPECT_EQ("1", QueryValue(reports[0], "StatistsType"));
     EXPECT_EQ("UrlTest", ReportAgent(reports[0]));
+    // A channel without keys asks for no signature file.
+    EXPECT_EQ(std::string::npos,
+              ReadFileBytes(Peers().dataDir + L"..\\nginx-access.log").find("GET /quillmoor.zip.minisig"));
     std::wstring result = Decode(reports[0], "UnzipResult");
     std::wstring expected = installDir + L"|0|attr:0|create:0|errid:";
     EXPECT_EQ(ToAnsi(expected.c_str()), ToAnsi(result.substr(0, expected.size()).c_str()));
@@ -434,6 +460,47 @@ TEST_F(InstallWorkerTest, DeepInstallRootInstalls)
     EXPECT_EQ(L"end 3", LastArrival(host));
     ASSERT_GT((installDir + L"data\\maps\\pack_000.dat").size(), 259u);
     ExpectInstalled(archive);
+}
+
+TEST_F(InstallWorkerTest, SignedArchiveInstallsWithEitherOfTwoKeys)
+{
+    std::string archive = SampleBytes(kArchive);
+    for (const wchar_t* name : {L"signed", L"second"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        root = scratch / (std::wstring(name) + L"\\");
+        installDir = root + L"Quillmoor\\";
+        HostOptions options = Options(ServeSigned(name));
+        options.keys = BothKeys();
+        WorkerHost host(scratch, options);
+        Run(host);
+        EXPECT_EQ(L"end 3", LastArrival(host));
+        ExpectInstalled(archive);
+    }
+}
+
+// Nothing of an archive runs with administrator rights unless the portal
+// signed it: without a good signature nothing is extracted, the archive
+// goes (no later attempt may resume its bytes), and the report says why.
+TEST_F(InstallWorkerTest, ArchiveWithoutAGoodSignatureIsRefusedDeletedAndNotExtracted)
+{
+    for (const wchar_t* name : {L"missing", L"other_bytes", L"truncated", L"garbled", L"stranger", L"other_name",
+                                L"legacy"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        root = scratch / (std::wstring(name) + L"\\");
+        installDir = root + L"Quillmoor\\";
+        channel = NextChannel();
+        HostOptions options = Options(ServeSigned(name));
+        options.keys = BothKeys();
+        WorkerHost host(scratch, options);
+        Run(host);
+        EXPECT_EQ(L"end 4", LastArrival(host));
+        EXPECT_FALSE(FileExists(installDir + L"kp_lobby.install"));
+        EXPECT_FALSE(FileExists(installDir + L"lobby.exe"));
+        EXPECT_FALSE(FileExists(installDir + L"readme.txt"));
+        std::vector<std::string> reports = WaitForReports(channel);
+        ASSERT_EQ(1u, reports.size());
+        EXPECT_NE(std::wstring::npos, Decode(reports[0], "UnzipResult").find(L"|4294967292|attr:"));
+    }
 }
 
 // Bytes that fail as an archive would fail every later attempt the same way.

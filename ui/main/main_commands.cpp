@@ -90,6 +90,7 @@ void MainWindow::StartWorker(bool parked)
     settings.installDir = InstallDir();
     settings.displayName = productRow.displayName;
     settings.channelId = appConfig.channelId;
+    settings.archiveKeys = kArchiveKeys;
     settings.attempts = kDownloadAttempts;
     settings.stallLimitMs = kDownloadStallMs;
     workerThread = StartInstallWorker(*this, hwnd, workerQueue, &debugLog, settings, parked);
