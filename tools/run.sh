@@ -9,12 +9,17 @@
 # Xvfb is used and the run drives itself: a second start of the installer
 # acts as a click on its main button (start, pause, continue). Screenshots
 # go to BUILD/run-*.png. Only the processes started here are ended, by id.
+#
+# The local variant is built as a signed channel: every run makes a
+# throwaway minisign key, builds the installer with its public key and
+# signs the archive it serves, so the installation checks a signature.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 bed=$build/run-bed
 www=$bed/www
-exe=$build/local/Download_kp_local.exe
+exe=$build/run/Download_kp_local.exe
+key=$build/run-key
 demo=$build/tools/demo_client/lobby.exe
 cache=$build/CMakeCache.txt
 port=$(sed -n 's/^LOBBY_LOCAL_PORT:[A-Z]*=//p' "$cache")
@@ -29,7 +34,10 @@ say() { echo "run: $*"; }
 fail() { echo "run: $*" >&2; exit 1; }
 
 [ -n "$port" ] || fail "no LOBBY_LOCAL_PORT in $cache"
-[ -f "$exe" ] && [ -f "$demo" ] || cmake --build "$build" --target installer_local demo_client
+rm -rf "$key" && mkdir -p "$key"
+minisign -G -W -p "$key/run.pub" -s "$key/run.key" >/dev/null || fail "minisign could not make a key"
+cmake -S "$root" -B "$build" -DLOBBY_RUN_ARCHIVE_KEYS="$(sed -n 2p "$key/run.pub")" >/dev/null
+cmake --build "$build" --target installer_run demo_client >/dev/null || fail "the signed local variant did not build"
 
 if [ -n "${DISPLAY:-}" ]; then
     export LOBBY_DISPLAY=$DISPLAY
@@ -54,6 +62,8 @@ mkdir -p "$www/data" "$www/tmp"
 python3 "$root/tools/make_client_archive.py" "$www/data/quillmoor.zip" --client "$demo" \
     --files "$archive_files" --size-kb "$archive_kb" --seed run
 archive_size=$(stat -c %s "$www/data/quillmoor.zip")
+minisign -S -s "$key/run.key" -m "$www/data/quillmoor.zip" -x "$www/data/quillmoor.zip.minisig" >/dev/null \
+    || fail "minisign could not sign the archive"
 
 # A checkout below a closed home (/root) is unreadable for nginx's usual
 # unprivileged workers; started by root, they stay root.
@@ -103,7 +113,7 @@ for _ in $(seq 50); do
     kill -0 "$(cat "$bed/state/nginx.pid")" 2>/dev/null || { cat "$www/error.log" >&2; fail "nginx did not start on port $port"; }
     sleep 0.1
 done
-say "serving quillmoor.zip ($archive_size bytes, $rate/s) on http://127.0.0.1:$port/"
+say "serving quillmoor.zip ($archive_size bytes, $rate/s) and its signature on http://127.0.0.1:$port/"
 
 # --- Helpers --------------------------------------------------------------
 

@@ -8,6 +8,8 @@
 #include <tuple>
 
 #include "base/ansi_text.h"
+#include "install/install_protocol.h"
+#include "ui/kit/widget.h"
 #include "tests/support/xdotool.h"
 #include "tests/ui/main/window_session.h"
 
@@ -257,4 +259,26 @@ TEST_F(WindowInstall, EndOfTheMessageLoopStopsTheWorkerFirst)
     ASSERT_TRUE(GetFileAttributesExW((ServedFolder() + L"quillmoor.zip").c_str(), GetFileExInfoStandard, &served));
     auto seconds = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000000; };
     EXPECT_EQ(seconds(served.ftLastWriteTime), seconds(partial.ftLastWriteTime)) << "not resumable";
+}
+
+// Any program on the desktop can post the window's private messages. With
+// garbage in them they change nothing: no crash, no second worker, and the
+// installation ends as it would have.
+TEST_F(WindowInstall, ForeignMessagesWithGarbageChangeNothing)
+{
+    constexpr UINT kBannerHost = WM_APP + 0x140;
+    std::string archive = SampleBytes(L"quillmoor.zip");
+    int requests = RequestCount("/paced/quillmoor.zip");
+    InstallerRun run(kPacedInstaller);
+    ASSERT_TRUE(run.WaitForWindow());
+    ASSERT_TRUE(run.Click(kMainX, kMainY));
+    ASSERT_TRUE(WaitForSize(Archive(), 1));
+    const std::pair<WPARAM, LPARAM> garbage[] = {
+        {0, 0}, {0xDEADBEEF, 0x12345678}, {1, -1}, {reinterpret_cast<WPARAM>(run.window()), 64}};
+    for (UINT msg : {MSG_ICON_FOUND, MSG_RETRY_INSTALL, MSG_PARK_INSTALL, MSG_WORKER_QUEUE, kBannerHost, WM_TOOLKIT}) {
+        for (auto [wParam, lParam] : garbage)
+            PostMessageW(run.window(), msg, wParam, lParam);
+    }
+    ExpectInstalled(run, archive);
+    EXPECT_EQ(requests + 1, RequestCount("/paced/quillmoor.zip")) << "a second worker asked for the archive";
 }
