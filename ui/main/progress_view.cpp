@@ -21,9 +21,8 @@ ProgressView MakeProgressView(const ProgressFigures& figures)
     // Single precision as the display has always computed it; the rounded
     // reciprocal can leave a finished download at 99 % until the worker
     // writes 100 %.
-    constexpr float kPerKilo = 1.0f / 1024.0f;
-    float doneK = static_cast<float>(figures.done) * kPerKilo;
-    float totalK = static_cast<float>(figures.total ? figures.total : 1) * kPerKilo;
+    float doneK = Kilobytes(figures.done);
+    float totalK = Kilobytes(figures.total ? figures.total : 1);
     float ratio = 1.0f / totalK;
     float width = ratio * doneK * kFillFullWidth;
 
