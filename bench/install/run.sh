@@ -4,11 +4,14 @@
 # to tmpfs, alternating in every round:
 #   worker  install_worker_host: download with progress, extraction,
 #           shortcut, statistics report (one process)
+#   signed  the same worker as a signed channel: it also fetches the
+#           archive's signature file and checks it before extracting
 #   bare    the 4096-byte InternetReadFile/WriteFile loop, then one
 #           ExtractArchive call (two processes)
 #   native  curl -o, then unzip -q, for scale
-# Prints the median wall time of each; the last line is the ratio
-# bare/worker (1.0: the pipeline costs nothing beyond its parts).
+# Prints the median wall time of each, what the signature check adds, the
+# ratio bare/worker (1.0: the pipeline costs nothing beyond its parts) and,
+# last, native/worker.
 #   bench/install/run.sh [BUILD_DIR] [ROUNDS]
 # BUILD_DIR is a configured cross build (default: build); ROUNDS defaults to 3.
 set -euo pipefail
@@ -26,17 +29,24 @@ trap bench_cleanup EXIT
 
 start_nginx "$work"
 serve_file "$archive" archive.zip
+# A throwaway key for the signed channel.
+minisign -G -W -p "$work/bench.pub" -s "$work/bench.key" >/dev/null
+minisign -S -s "$work/bench.key" -m "$work/data/archive.zip" -x "$work/data/archive.zip.minisig" >/dev/null
+chmod 644 "$work/data/archive.zip.minisig"
+keys=$(sed -n 2p "$work/bench.pub")
 bench_bed bench-install-bed
 
 run_tool() {  # tool round
     local out=$work/out-$1-$2
     mkdir -p "$out"
     case $1 in
-    worker)
+    worker | signed)
+        local signing=()
+        [ "$1" = signed ] && signing=(--keys "$keys")
         "$src/tests/bed/wine-run" "$host" --transcript "$(winpath "$out/transcript.txt")" \
             --update "127.0.0.1:$port" --path /archive.zip --stats "127.0.0.1:$port" \
-            --root "$(winpath "$out/root")\\" >/dev/null
-        grep -q '^end 3' "$out/transcript.txt" || { echo "the worker did not install" >&2; exit 1; }
+            --root "$(winpath "$out/root")\\" "${signing[@]}" >/dev/null
+        grep -q '^end 3' "$out/transcript.txt" || { echo "the $1 worker did not install" >&2; exit 1; }
         ;;
     bare)
         "$src/tests/bed/wine-run" "$download" bare "127.0.0.1:$port" /archive.zip \
@@ -50,11 +60,11 @@ run_tool() {  # tool round
     esac
 }
 
-tools=(worker bare native)
+tools=(worker signed bare native)
 declare -A times
 for ((r = -1; r < rounds; r++)); do  # round -1 warms up, untimed
     for ((k = 0; k < ${#tools[@]}; k++)); do
-        tool=${tools[$(((r + 3 + k) % ${#tools[@]}))]}
+        tool=${tools[$(((r + ${#tools[@]} + k) % ${#tools[@]}))]}
         start=$(date +%s%N)
         run_tool "$tool" "$r"
         end=$(date +%s%N)
@@ -63,14 +73,17 @@ for ((r = -1; r < rounds; r++)); do  # round -1 warms up, untimed
     done
 done
 
-python3 - "$bytes" "$rounds" "${times[worker]}" "${times[bare]}" "${times[native]}" <<'PY'
+python3 - "$bytes" "$rounds" "${times[worker]}" "${times[signed]}" "${times[bare]}" "${times[native]}" <<'PY'
 import statistics, sys
 size, rounds = int(sys.argv[1]), int(sys.argv[2])
 median = {}
 print('archive: %.1f MB from nginx on 127.0.0.1 to tmpfs, %d rounds' % (size / 1e6, rounds))
-for name, text in zip(('worker', 'bare', 'native'), sys.argv[3:]):
+for name, text in zip(('worker', 'signed', 'bare', 'native'), sys.argv[3:]):
     secs = [int(t) / 1e9 for t in text.split()]
     median[name] = statistics.median(secs)
     print('%-7s median %.3f s  (min %.3f s, max %.3f s)' % (name, median[name], min(secs), max(secs)))
+print('signed/worker: %.3f (the signature check adds %+.1f %%)' %
+      (median['signed'] / median['worker'], (median['signed'] / median['worker'] - 1) * 100))
 print('ratio bare/worker: %.3f' % (median['bare'] / median['worker']))
+print('ratio native/worker: %.3f' % (median['native'] / median['worker']))
 PY
