@@ -3,7 +3,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "app/debug_log.h"
@@ -12,8 +11,8 @@
 #include "archive/extract_archive.h"
 #include "base/ansi_text.h"
 #include "base/file_io.h"
-#include "base/utf8_text.h"
 #include "base/thread_start.h"
+#include "base/utf8_text.h"
 #include "install/archive_fetch.h"
 #include "install/desktop_shortcut.h"
 #include "install/path_label.h"
