@@ -5,9 +5,7 @@
 
 Listens on a free port of 127.0.0.1, writes the port number to PORT_FILE and
 serves the files of ROOT. SEED (a number; random when left out, and written
-to stderr either way) fixes the random cuts. It also listens on
-127.0.0.1:80 when that port is free and may be bound (for redirects to a
-host without a port); it then writes PORT_FILE.80. A plain path ("/a.bin")
+to stderr either way) fixes the random cuts. A plain path ("/a.bin")
 is served correctly, with Last-Modified, Content-Length and byte ranges. A
 path of the form "/f/<directives>/<file>" applies the comma-separated
 directives:
@@ -342,14 +340,6 @@ def main():
     seed = int(sys.argv[3]) if len(sys.argv) > 3 else random.SystemRandom().randrange(2**31)
     print("random cuts seed %d" % seed, file=sys.stderr, flush=True)
     CUTS = Cuts(seed)
-    try:
-        default = Server(("127.0.0.1", 80), Handler)
-    except OSError as error:
-        print("port 80 not served: %s" % error, file=sys.stderr)
-    else:
-        default.root = root
-        threading.Thread(target=default.serve_forever, daemon=True).start()
-        write_atomically(port_file + ".80", "80\n")
     server = Server(("127.0.0.1", 0), Handler)
     server.root = root
     write_atomically(port_file, "%d\n" % server.server_address[1])

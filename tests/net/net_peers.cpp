@@ -29,8 +29,6 @@ NetPeers LoadPeers()
             peers.nginxPort = static_cast<int>(value);
         else if (name == "fault")
             peers.faultPort = static_cast<int>(value);
-        else if (name == "fault80")
-            peers.faultOnPort80 = true;
         else if (name == "faultseed")
             peers.faultSeed = value;
     }

@@ -18,7 +18,6 @@
 struct NetPeers {
     int nginxPort = 0;
     int faultPort = 0;
-    bool faultOnPort80 = false;  // the fault server also answers on 127.0.0.1:80
     long faultSeed = -1;         // of its random cuts; LOBBY_FAULT_SEED forces one
     std::wstring dataDir;  // Windows path of the served files, ends with "\"
 };

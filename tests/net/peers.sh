@@ -109,7 +109,6 @@ start_fault() {
         if [ -f "$dir/fault.port" ] && answers "$(cat "$dir/fault.port")"; then
             echo "fault $(cat "$dir/fault.port")" >> "$dir/ports"
             echo "faultseed $seed" >> "$dir/ports"
-            [ -f "$dir/fault.port.80" ] && echo "fault80 80" >> "$dir/ports"
             return 0
         fi
         sleep 0.1
