@@ -19,7 +19,8 @@ setup:
 
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$(tools/target-arch.sh).cmake
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$(tools/target-arch.sh).cmake \
+	    -DLOBBY_SHIPPED_DIR=$(abspath $(SHIP))
 	cmake --build $(BUILD) -j$(JOBS)
 
 installer: setup

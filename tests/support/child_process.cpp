@@ -1,5 +1,7 @@
 #include "tests/support/child_process.h"
 
+#include "tests/support/scratch_dir.h"
+
 ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& directory, const std::wstring& arguments)
 {
     STARTUPINFOW si = {sizeof si};
@@ -20,6 +22,7 @@ ChildProcess::~ChildProcess()
 
 bool ChildProcess::Wait(DWORD ms)
 {
+    ms = ms == INFINITE ? ms : Patient(ms);
     return process_ && WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0;
 }
 

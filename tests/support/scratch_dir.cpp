@@ -123,6 +123,7 @@ uint64_t FileSize(const std::wstring& path)
 
 bool WaitForFile(const std::wstring& path, unsigned long ms)
 {
+    ms = Patient(ms);
     DWORD start = GetTickCount();
     while (!FileExists(path)) {
         if (GetTickCount() - start >= ms)
@@ -139,9 +140,35 @@ std::wstring DesktopShortcutPath()
     return std::wstring(desktop) + L"\\Quillmoor.lnk";
 }
 
+std::wstring ProgramPath(const std::wstring& relative)
+{
+    std::wstring shipped = FolderFromEnvironment("LOBBY_SHIPPED_DIR");
+    if (shipped.empty())
+        return BuildPath(relative);
+    for (wchar_t c : relative)
+        shipped += c == L'/' ? L'\\' : c;
+    return shipped;
+}
+
+unsigned long Patient(unsigned long ms)
+{
+    static const unsigned long factor = [] {
+        const char* value = getenv("LOBBY_PATIENCE");
+        unsigned long read = value ? strtoul(value, nullptr, 10) : 1;
+        return read ? read : 1;
+    }();
+    return ms * factor;
+}
+
+bool Is32BitProgram(const std::wstring& path)
+{
+    DWORD type = 0xdeadbeef;
+    return GetBinaryTypeW(path.c_str(), &type) && type == SCS_32BIT_BINARY;
+}
+
 std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const std::wstring& name)
 {
     std::wstring target = dir / name;
-    EXPECT_TRUE(CopyFileW(BuildPath(built).c_str(), target.c_str(), FALSE)) << GetLastError();
+    EXPECT_TRUE(CopyFileW(ProgramPath(built).c_str(), target.c_str(), FALSE)) << GetLastError();
     return target;
 }

@@ -31,8 +31,19 @@ bool WaitForFile(const std::wstring& path, unsigned long ms);
 std::wstring DesktopShortcutPath();
 // A folder of the build tree by its path relative to the build root.
 std::wstring BuildPath(const std::wstring& relative);
-// A copy of the built program `built` (relative to the build root) under
-// another file name in `dir`; the copy failing is a test failure.
+// A program of the installer's build by its path relative to the build
+// root: from the shipped 32-bit tree when the test runs for that program
+// (LOBBY_SHIPPED_DIR, the label "shipped"), else from this build.
+std::wstring ProgramPath(const std::wstring& relative);
+// `ms` stretched by LOBBY_PATIENCE (1 when unset): the shipped label's
+// 32-bit program runs under emulation where the kernel runs no 32-bit
+// programs, many times slower. The test helpers' waits use it.
+unsigned long Patient(unsigned long ms);
+// Whether the program at `path` is a 32-bit one.
+bool Is32BitProgram(const std::wstring& path);
+// A copy of the program `built` (relative to the build root, see
+// ProgramPath) under another file name in `dir`; the copy failing is a test
+// failure.
 std::wstring CopyProgram(const ScratchDir& dir, const std::wstring& built, const std::wstring& name);
 // A Unix folder as Wine sees it (Z:, backslashes), ending with a backslash.
 std::wstring WindowsFolder(const char* unixPath);

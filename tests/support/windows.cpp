@@ -1,5 +1,7 @@
 #include "tests/support/windows.h"
 
+#include "tests/support/scratch_dir.h"
+
 namespace {
 
 struct Search {
@@ -39,6 +41,7 @@ std::vector<HWND> Find(DWORD processId, const char* className, bool visibleOnly)
 
 HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD ms)
 {
+    ms = Patient(ms);
     DWORD start = GetTickCount();
     do {
         auto found = Find(processId, className, true);
@@ -96,6 +99,7 @@ void PumpMessages(DWORD ms)
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 {
+    ms = Patient(ms);
     DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > ms)

@@ -36,6 +36,12 @@ bool TestRunsUnderWow64()
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
+// The installer under test: the build's own, or the shipped 32-bit one.
+bool InstallerIs32Bit()
+{
+    return Is32BitProgram(ProgramPath(L"local/Download_kp_local.exe"));
+}
+
 // What the installer, built like this test, takes the desktop to be.
 bool InstallerReads64Bit()
 {
@@ -172,8 +178,8 @@ void ExpectBubbleBesideFirstMatch(const std::wstring& helper, const char* wow64L
 }
 
 const char kNoThirtyTwoBit[] =
-    "this host cannot run 32-bit programs (tools/target-arch.sh prints x86_64); the 64-bit build reads a 64-bit "
-    "desktop instead";
+    "the installer under test is the 64-bit build (tools/target-arch.sh prints x86_64); the shipped label runs the "
+    "32-bit one";
 
 }  // namespace
 
@@ -231,7 +237,7 @@ TEST(TipBubble, Greeting)
 
 TEST(DesktopTipLayouts, Program32ReadsDesktop32)
 {
-    if (sizeof(void*) == 8)
+    if (!InstallerIs32Bit())
         GTEST_SKIP() << kNoThirtyTwoBit;
     if (TestRunsUnderWow64())
         GTEST_SKIP() << "needs a 32-bit prefix: under WOW64 the program takes the desktop to be 64-bit";
@@ -240,17 +246,19 @@ TEST(DesktopTipLayouts, Program32ReadsDesktop32)
 
 TEST(DesktopTipLayouts, Program32ReadsDesktop64UnderWow64)
 {
-    if (sizeof(void*) == 8)
+    if (!InstallerIs32Bit())
         GTEST_SKIP() << kNoThirtyTwoBit;
-    if (!TestRunsUnderWow64())
+    if (!TestRunsUnderWow64() && sizeof(void*) == 4)
         GTEST_SKIP() << "needs a 64-bit prefix";
-    ExpectBubbleBesideFirstMatch(BuildPath(L"tests/ui/main/desktop_helper64.exe"), "IsWow64 = true");
+    ExpectBubbleBesideFirstMatch(BuildPath(sizeof(void*) == 4 ? L"tests/ui/main/desktop_helper64.exe"
+                                                              : L"tests/ui/main/desktop_helper.exe"),
+                                 "IsWow64 = true");
 }
 
 TEST(DesktopTipLayouts, Program64ReadsDesktop64)
 {
-    if (sizeof(void*) == 4)
-        GTEST_SKIP() << "the 32-bit build is tested against 32- and 64-bit desktops instead";
+    if (InstallerIs32Bit())
+        GTEST_SKIP() << "the 32-bit program is tested against 32- and 64-bit desktops instead";
     ExpectBubbleBesideFirstMatch(BuildPath(L"tests/ui/main/desktop_helper.exe"), "IsWow64 = false");
 }
 

@@ -55,7 +55,7 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); })) << "window still shown";
     }
 
-    ChildProcess installer{BuildPath(L"local/Download_kp_local.exe")};
+    ChildProcess installer{ProgramPath(L"local/Download_kp_local.exe")};
     HWND window = nullptr;
     HWND icon = nullptr;
 };

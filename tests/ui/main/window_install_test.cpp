@@ -212,6 +212,18 @@ TEST_F(WindowInstall, ClicksStartPauseAndContinueAnInstallationThatStartsTheClie
     ExpectInstalled(run, archive);
 }
 
+// The local variant at full speed: one click does it all. The shipped label
+// runs this with the 32-bit program.
+TEST_F(WindowInstall, OneClickInstallsAndStartsTheClient)
+{
+    std::string archive = SampleBytes(L"quillmoor.zip");
+    InstallerRun run(kLocalInstaller);
+    ASSERT_TRUE(run.WaitForWindow());
+    ASSERT_TRUE(run.WaitForLook(ComposeMain({}), kMainButton));
+    ASSERT_TRUE(run.Click(kMainX, kMainY));
+    ExpectInstalled(run, archive);
+}
+
 // A second start hands over to the running window as a click on the main
 // button: it starts, pauses and continues the installation.
 TEST_F(WindowInstall, SecondStartsStartPauseAndContinue)

@@ -39,7 +39,7 @@ std::string KeepPictures(const Pixels& shot, const Pixels& expected)
 
 InstallerRun::InstallerRun(const std::wstring& installer)
 {
-    process_ = std::make_unique<ChildProcess>(BuildPath(installer), folder_.path());
+    process_ = std::make_unique<ChildProcess>(ProgramPath(installer), folder_.path());
 }
 
 InstallerRun::~InstallerRun()
@@ -83,6 +83,7 @@ Pixels InstallerRun::Shot() const
 
 testing::AssertionResult InstallerRun::WaitForLook(const Pixels& expected, const Region& region, DWORD ms) const
 {
+    ms = Patient(ms);
     int opaque = 0;
     for (int y = region.rect.top; y < region.rect.bottom && y < expected.height; ++y)
         for (int x = region.rect.left; x < region.rect.right && x < expected.width; ++x)
