@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "base/ansi_text.h"
+#include "tests/support/planted_dlls.h"
 #include "tests/support/xdotool.h"
 #include "tests/ui/main/window_session.h"
 
@@ -236,4 +237,24 @@ TEST_F(WindowInstall, SecondStartsStartPauseAndContinue)
     EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
     EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1));
     ExpectInstalled(run, archive);
+}
+
+// The installer in a folder with stand-ins of the DLLs it must take from the
+// system folder, and Wine told to prefer them as Windows' search order would:
+// a whole installation, started by a second start, loads none of them.
+TEST_F(WindowInstall, AnInstallationTakesNoDllFromTheProgramsFolder)
+{
+    std::string archive = SampleBytes(L"quillmoor.zip");
+    ScratchDir dir;
+    const std::wstring name = L"Download_kp_planted.exe";
+    std::wstring exe = CopyProgram(dir, kLocalInstaller, name);
+    PlantedDlls planted(dir, name);
+    InstallerRun run(exe);
+    ASSERT_TRUE(run.WaitForWindow()) << "stand-ins loaded: " << testing::PrintToString(planted.Loaded());
+    {
+        InstallerRun second(exe);
+        EXPECT_EQ(0u, second.WaitForExit(20000)) << "the second start did not end by itself";
+    }
+    ExpectInstalled(run, archive);
+    EXPECT_EQ(std::vector<std::wstring>{}, planted.Loaded());
 }
