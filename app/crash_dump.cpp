@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "base/system_library.h"
 #include "base/unique_resource.h"
 
 namespace {
@@ -20,7 +21,8 @@ MiniDumpWriteDumpFn miniDumpWriteDump;
 
 int InstallCrashDumpHandler()
 {
-    HMODULE dbghelp = LoadLibraryA("dbghelp");
+    // Kept for the rest of the process: the filter may run until its end.
+    HMODULE dbghelp = LoadSystemLibrary(L"dbghelp.dll").release();
     if (!dbghelp)
         return 0;
     miniDumpWriteDump = reinterpret_cast<MiniDumpWriteDumpFn>(

@@ -1,10 +1,13 @@
-// DLLs the program loads at run time, always from the system folder.
+// Loading a Windows DLL from the system folder and nowhere else.
+//
+// The program runs elevated from the player's Downloads folder, where
+// anyone can drop a DLL; Windows searches the program's own folder first
+// for a name that is not on its KnownDLLs list. Every run-time load of the
+// program goes through here.
 #pragma once
 
-#include <windows.h>
+#include "base/unique_resource.h"
 
-// `name` (a plain file name such as L"comctl32.dll") from the system folder
-// only, never from beside the executable or the current folder: an elevated
-// installer started from a downloads folder would load a DLL planted there.
-// Null when it cannot be loaded. The module stays loaded for the process.
-HMODULE LoadSystemLibrary(const wchar_t* name);
+// `name` is a bare file name such as L"dbghelp.dll". Empty on failure, with
+// the error in GetLastError().
+UniqueModule LoadSystemLibrary(const wchar_t* name);

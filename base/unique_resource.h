@@ -81,6 +81,13 @@ struct Internet {
     static void Close(Type h);
 };
 
+// A module from LoadLibraryEx; see LoadSystemLibrary (base/system_library.h).
+struct Module {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { FreeLibrary(h); }
+};
+
 struct Key {
     using Type = HKEY;
     static Type Invalid() { return nullptr; }
@@ -191,6 +198,7 @@ using UniqueHandle = UniqueResource<unique_traits::Handle>;
 using UniqueFile = UniqueResource<unique_traits::File>;
 using UniqueFindFile = UniqueResource<unique_traits::FindFile>;
 using UniqueInternet = UniqueResource<unique_traits::Internet>;
+using UniqueModule = UniqueResource<unique_traits::Module>;
 using UniqueKey = UniqueResource<unique_traits::Key>;
 using UniqueMemoryDc = UniqueResource<unique_traits::MemoryDc>;
 using UniqueBitmap = UniqueResource<unique_traits::GdiObject<HBITMAP>>;

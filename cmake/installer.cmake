@@ -46,6 +46,11 @@ function(add_installer target)
         $<TARGET_OBJECTS:lobby_resources>)
     get_property(libs GLOBAL PROPERTY LOBBY_LIBRARIES)
     target_link_libraries(${target} PRIVATE ${libs})
+    # DLLs that are not KnownDLLs are delay-loaded (cmake/delay_load.cmake),
+    # and GDI+ is one: the entry point starts the toolkit itself, after it has
+    # restricted the DLL search, not before main.
+    lobby_use_delay_imports(${target})
+    set_target_properties(${target} PROPERTIES LOBBY_STARTS_TOOLKIT ON)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME "${ARG_OUTPUT_NAME}")
     if(ARG_OUTPUT_DIR)
         set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIR}")

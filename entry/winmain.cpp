@@ -3,13 +3,19 @@
 #include <windows.h>
 
 #include "app/crash_dump.h"
+#include "app/dll_search.h"
 #include "app/instance.h"
 #include "base/unique_resource.h"
+#include "ui/kit/toolkit_process.h"
 #include "ui/main/main_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything loads a DLL that is not on Windows' KnownDLLs list:
+    // the crash handler's dbghelp, GDI+, WinINet.
+    RestrictDllSearch();
     InstallCrashDumpHandler();
+    StartToolkit();
     if (!TakeInstanceMutex()) {
         // This start has the foreground (the player just launched it);
         // Windows lets the running instance come to the front only when it

@@ -1,5 +1,5 @@
 // The real installer started as players start it: single instance, share
-// key, configuration messages, crash dump.
+// key, configuration messages, crash dump, DLLs from the system folder.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +7,7 @@
 
 #include "base/unique_resource.h"
 #include "tests/support/child_process.h"
+#include "tests/support/planted_dlls.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/share_key.h"
 #include "tests/support/windows.h"
@@ -211,4 +212,42 @@ TEST(CrashDump, FaultInAWorkerThreadReplacesCrashDat)
     ASSERT_GE(dump.size(), 32u);
     EXPECT_EQ("MDMP", dump.substr(0, 4));
     EXPECT_EQ(std::string::npos, dump.find(std::string(64, 'o'))) << "old content left in the dump";
+}
+
+// The installer itself, with stand-ins of its DLLs planted beside it, made to
+// fault: a thread started in it at address 0. The dump is written by the
+// system's dbghelp, and no stand-in was loaded on the way.
+TEST(CrashDump, TheInstallersDumpTakesNoDllFromItsFolder)
+{
+    ScratchDir dir;
+    const std::wstring name = L"Download_kp_planted.exe";
+    std::wstring exe = CopyProgram(dir, L"Download_kp_200500.exe", name);
+    PlantedDlls planted(dir, name);
+    ChildProcess installer(exe);
+    ASSERT_TRUE(installer.started());
+    ASSERT_TRUE(WaitForProcessWindow(installer.id(), "DownloadWindow", 20000))
+        << "no window; stand-ins loaded: " << testing::PrintToString(planted.Loaded());
+
+    UniqueHandle fault(CreateRemoteThread(installer.handle(), nullptr, 0, nullptr, nullptr, 0, nullptr));
+    ASSERT_TRUE(fault) << GetLastError();
+    ASSERT_TRUE(installer.Wait(60000)) << "the installer did not end";
+    EXPECT_EQ("MDMP", ReadFileBytes(dir / L"crash.dat").substr(0, 4));
+    EXPECT_EQ(std::vector<std::wstring>{}, planted.Loaded());
+}
+
+// A delay-loaded DLL that cannot be loaded (Wine told not to load GDI+) is
+// named in a message, and the program ends with the loader's error rather
+// than with a crash.
+TEST(DllSearch, AMissingSystemDllIsNamedAndEndsTheProgram)
+{
+    ScratchDir dir;
+    const std::wstring name = L"Download_kp_nogdiplus.exe";
+    AppDllOverrides disabled(name, {L"gdiplus"}, L"");
+    ChildProcess installer(CopyProgram(dir, L"Download_kp_200500.exe", name));
+    ASSERT_TRUE(installer.started());
+    std::vector<std::wstring> boxes = AnswerMessageBoxes(installer.id(), 1, 30000);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].find(L"gdiplus.dll 中的 GdiplusStartup")) << boxes[0];
+    ASSERT_TRUE(installer.Wait(10000)) << "did not end";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), installer.ExitCode());
 }

@@ -83,6 +83,17 @@ TEST(ChannelTable, EachExecutableCarriesExactlyItsRow)
         EXPECT_NE(std::string::npos,
                   manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"))
             << manifest;
+        // And spares it the compatibility shims of the versions it names:
+        // 7, 8, 8.1, 10 and 11.
+        size_t start = manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">");
+        size_t end = manifest.find("</compatibility>");
+        ASSERT_LT(start, end) << manifest;
+        std::string compatibility = manifest.substr(start, end - start);
+        for (const char* id : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+                               "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
+            EXPECT_NE(std::string::npos, compatibility.find("<supportedOS Id=\"{" + std::string(id) + "}\"/>"))
+                << id;
+        }
     }
 }
 

@@ -1,35 +1,13 @@
-// Toolkit set-up that runs before the program's main function: GDI+ is
-// started, and relative paths (skin files, logs) resolve beside the
-// executable whatever folder it was started from.
-#include <windows.h>
-// WIN32_LEAN_AND_MEAN leaves out the COM types the GDI+ headers use.
-#include <objidl.h>
-#include <gdiplus.h>
+// The toolkit's start before main, for the programs that do not start it
+// themselves: tests and benchmarks. The installer starts it from its entry
+// point once DLLs come from the system folder only, GDI+ being one it must
+// not take from its own folder, and so leaves this object out
+// (LOBBY_STARTS_TOOLKIT, ui/kit/CMakeLists.txt).
+#include "ui/kit/toolkit_process.h"
 
 namespace {
 
-class ToolkitProcess {
-public:
-    ToolkitProcess()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        if (wchar_t* slash = wcsrchr(path, L'\\')) {
-            slash[1] = L'\0';
-            SetCurrentDirectoryW(path);
-        }
-    }
-    ~ToolkitProcess() { Gdiplus::GdiplusShutdown(token_); }
-    ToolkitProcess(const ToolkitProcess&) = delete;
-    ToolkitProcess& operator=(const ToolkitProcess&) = delete;
-
-private:
-    ULONG_PTR token_ = 0;
-};
-
-ToolkitProcess toolkitProcess;
+const bool started = (StartToolkit(), true);
 
 }  // namespace
 

@@ -37,7 +37,8 @@ const SubclassHelpers* Helpers()
 {
     static const SubclassHelpers helpers = [] {
         SubclassHelpers found;
-        HMODULE comctl = LoadSystemLibrary(L"comctl32.dll");
+        // Loaded for the rest of the process: the helpers stay in use.
+        HMODULE comctl = LoadSystemLibrary(L"comctl32.dll").release();
         if (!comctl)
             return found;
         Bind(found.set, comctl, "SetWindowSubclass", 410);

@@ -58,7 +58,7 @@ lobby_add_test(ui_window_tests RESOURCES
         ${CMAKE_SOURCE_DIR}/tests/support/wine_drive.cpp
     LIBS lobby_ui_kit
     DEPENDS installer_local window_installer_paced window_installer_later install_data install_test_client
-        window_unix_command
+        window_unix_command stand_in_dll
     TIMEOUT 300
     ENV "LOBBY_WINDOW_PEERS=${window_peers};LOBBY_INSTALL_DATA=${CMAKE_BINARY_DIR}/tests/install/data;LOBBY_SMALL_DISK=${window_small_disk}")
 set_tests_properties(ui_window_tests PROPERTIES

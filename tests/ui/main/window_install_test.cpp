@@ -9,6 +9,7 @@
 
 #include "base/ansi_text.h"
 #include "install/install_protocol.h"
+#include "tests/support/planted_dlls.h"
 #include "ui/kit/widget.h"
 #include "tests/support/xdotool.h"
 #include "tests/ui/main/window_session.h"
@@ -293,4 +294,24 @@ TEST_F(WindowInstall, ForeignMessagesWithGarbageChangeNothing)
     }
     ExpectInstalled(run, archive);
     EXPECT_EQ(requests + 1, RequestCount("/paced/quillmoor.zip")) << "a second worker asked for the archive";
+}
+
+// The installer in a folder with stand-ins of the DLLs it must take from the
+// system folder, and Wine told to prefer them as Windows' search order would:
+// a whole installation, started by a second start, loads none of them.
+TEST_F(WindowInstall, AnInstallationTakesNoDllFromTheProgramsFolder)
+{
+    std::string archive = SampleBytes(L"quillmoor.zip");
+    ScratchDir dir;
+    const std::wstring name = L"Download_kp_planted.exe";
+    std::wstring exe = CopyProgram(dir, kLocalInstaller, name);
+    PlantedDlls planted(dir, name);
+    InstallerRun run(exe);
+    ASSERT_TRUE(run.WaitForWindow()) << "stand-ins loaded: " << testing::PrintToString(planted.Loaded());
+    {
+        InstallerRun second(exe);
+        EXPECT_EQ(0u, second.WaitForExit(20000)) << "the second start did not end by itself";
+    }
+    ExpectInstalled(run, archive);
+    EXPECT_EQ(std::vector<std::wstring>{}, planted.Loaded());
 }

@@ -39,7 +39,8 @@ std::string KeepPictures(const Pixels& shot, const Pixels& expected)
 
 InstallerRun::InstallerRun(const std::wstring& installer)
 {
-    process_ = std::make_unique<ChildProcess>(ProgramPath(installer), folder_.path());
+    bool full = installer.size() > 1 && installer[1] == L':';
+    process_ = std::make_unique<ChildProcess>(full ? installer : ProgramPath(installer), folder_.path());
 }
 
 InstallerRun::~InstallerRun()

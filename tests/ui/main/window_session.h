@@ -21,7 +21,8 @@ extern const wchar_t kLaterInstaller[];   // /later.zip, 3 attempts
 
 class InstallerRun {
 public:
-    // Starts `installer` (relative to the build folder) in a scratch folder.
+    // Starts `installer` (relative to the build folder, or a full path) in a
+    // scratch folder.
     explicit InstallerRun(const std::wstring& installer);
     ~InstallerRun();
 
