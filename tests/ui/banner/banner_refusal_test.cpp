@@ -1,13 +1,19 @@
 // What the banner refuses, through the events the control fires: each event
 // sent to the host's sink as the control shapes it (arguments last first,
 // Cancel by reference), then Wine's own control asking the host before it
-// navigates.
+// navigates, and, where the control has an HTML engine, a served page's
+// links.
 #include <gtest/gtest.h>
+#include <winsock2.h>
 #include <windows.h>
 #include <exdispid.h>
+#include <mshtml.h>
 #include <shobjidl.h>
 
+#include <atomic>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/scratch_dir.h"
@@ -282,6 +288,139 @@ TEST(BannerRefusals, WinesControlAsksTheBannerFirstAndARefusalStartsNoHandler)
     ASSERT_TRUE(plain.NavigateAndWait(L"lobby-probe:plain"));
     EXPECT_EQ(L"lobby-probe:plain", plain.Location());
     EXPECT_EQ(before + 1, StartedProcesses()) << "the handler did not start";
+}
+
+namespace unique_traits {
+struct Socket {
+    using Type = SOCKET;
+    static Type Invalid() { return INVALID_SOCKET; }
+    static void Close(Type s) { closesocket(s); }
+};
+}  // namespace unique_traits
+using UniqueSocket = UniqueResource<unique_traits::Socket>;
+
+// Whole HTTP answers by request path on a free port of 127.0.0.1, one
+// connection at a time, until destroyed.
+class PageServer {
+public:
+    explicit PageServer(std::map<std::string, std::string> answers) : answers_(std::move(answers))
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener_.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        if (!listener_ || bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(listener_.get(), 8) != 0 ||
+            getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        origin_ = L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port));
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~PageServer()
+    {
+        // Closing the listener ends the waiting accept.
+        listener_.reset();
+        if (thread_.joinable())
+            thread_.join();
+        WSACleanup();
+    }
+    // Empty when no socket could listen.
+    const std::wstring& origin() const { return origin_; }
+    int requests() const { return requests_; }
+
+private:
+    void Serve()
+    {
+        for (;;) {
+            UniqueSocket client(accept(listener_.get(), nullptr, nullptr));
+            if (!client)
+                return;
+            std::string request;
+            char buffer[1024];
+            int got;
+            while (request.find("\r\n\r\n") == std::string::npos &&
+                   (got = recv(client.get(), buffer, sizeof buffer, 0)) > 0)
+                request.append(buffer, got);
+            requests_++;
+            size_t start = request.find(' ') + 1, end = request.find(' ', start);
+            auto found = answers_.find(request.substr(start, end - start));
+            std::string answer = found != answers_.end() ? found->second
+                                                         : "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+            send(client.get(), answer.data(), static_cast<int>(answer.size()), 0);
+            shutdown(client.get(), SD_SEND);
+        }
+    }
+
+    std::map<std::string, std::string> answers_;
+    UniqueSocket listener_;
+    std::wstring origin_;
+    std::atomic<int> requests_{0};
+    std::thread thread_;
+};
+
+std::string Answer(const std::string& headers, const std::string& body)
+{
+    return "HTTP/1.1 200 OK\r\n" + headers + "Content-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// Clicks the element with `id` in the control's page; false when there is
+// no such element.
+bool Click(IWebBrowser2* browser, const wchar_t* id)
+{
+    UniqueCom<IDispatch> document;
+    browser->get_Document(document.put());
+    auto html = QueryAs<IHTMLDocument3>(document.get(), IID_IHTMLDocument3);
+    UniqueBstr name(SysAllocString(id));
+    UniqueCom<IHTMLElement> element;
+    if (!html || FAILED(html.get()->getElementById(name.get(), element.put())) || !element)
+        return false;
+    return SUCCEEDED(element.get()->click());
+}
+
+TEST(BannerRefusals, AServedPagesDownloadAndFileLinksGoNowhere)
+{
+    if (!BrowserControlAvailable())
+        GTEST_SKIP() << "this Wine creates no web-browser control";
+    const std::string page = "<html><body>"
+                             "<a id='local' href='file:///C:/windows/win.ini'>file</a>"
+                             "<a id='download' href='/client.zip'>download</a>"
+                             "<a id='framed' href='file:///C:/windows/win.ini' target='inner'>in frame</a>"
+                             "<iframe name='inner' src='about:blank'></iframe>"
+                             "</body></html>";
+    PageServer server({{"/banner.html", Answer("Content-Type: text/html\r\n", page)},
+                       {"/client.zip", Answer("Content-Type: application/octet-stream\r\n"
+                                              "Content-Disposition: attachment; filename=client.zip\r\n",
+                                              std::string(4096, 'z'))}});
+    ASSERT_FALSE(server.origin().empty()) << "no port of 127.0.0.1 could listen";
+    UniqueWindow parent = MakeParent();
+    Recorder<BannerHost> banner(parent.get());
+    ASSERT_TRUE(banner.CreateControl());
+    const std::wstring pageUrl = server.origin() + L"/banner.html";
+    banner.Navigate(pageUrl.c_str());
+    ASSERT_TRUE(PumpUntil([&] { return banner.loaded > 0 || banner.failed > 0; }, 30000))
+        << "the served page neither loaded nor failed";
+    UniqueCom<IDispatch> document;
+    banner.Browser()->get_Document(document.put());
+    if (banner.loaded == 0 || !QueryAs<IHTMLDocument3>(document.get(), IID_IHTMLDocument3))
+        GTEST_SKIP() << "this browser control has no HTML engine (Wine without Gecko, or mshtml disabled in the "
+                        "test bed): the page was requested "
+                     << server.requests() << " time(s) but not shown, so its links cannot be clicked";
+
+    for (const wchar_t* id : {L"local", L"framed"}) {
+        size_t before = banner.asked.size();
+        // Once the page is complete enough to hold the link.
+        ASSERT_TRUE(PumpUntil([&] { return Click(banner.Browser(), id); }, 20000)) << "no link " << id;
+        ASSERT_TRUE(PumpUntil([&] { return banner.asked.size() > before; }, 20000)) << "never asked for " << id;
+        EXPECT_TRUE(banner.asked.back().cancelled) << id << " went to " << banner.asked.back().url;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return Click(banner.Browser(), L"download"); }, 20000)) << "no download link";
+    ASSERT_TRUE(PumpUntil([&] { return !banner.downloadsCancelled.empty(); }, 20000)) << "no download asked";
+    EXPECT_TRUE(banner.downloadsCancelled.front()) << "the download went ahead";
+    EXPECT_EQ(pageUrl, banner.Location()) << "the page was left";
 }
 
 }  // namespace
