@@ -16,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/scratch_dir.h"
 #include "tests/support/windows.h"
 #include "tests/ui/banner/banner_test_support.h"
 #include "ui/banner/banner_host.h"
