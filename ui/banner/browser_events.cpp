@@ -54,6 +54,12 @@ public:
         VARIANT* v = At(i);
         return v && V_VT(v) == (VT_BYREF | VT_DISPATCH) ? V_DISPATCHREF(v) : nullptr;
     }
+    // The control declares some flags unsigned; either integer type reads.
+    DWORD Flags(UINT i) const
+    {
+        VARIANT* v = At(i);
+        return v && (V_VT(v) == VT_I4 || V_VT(v) == VT_UI4) ? V_UI4(v) : 0;
+    }
     long* LongRef(UINT i) const
     {
         VARIANT* v = At(i);
@@ -157,6 +163,9 @@ STDMETHODIMP BrowserHost::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
     case DISPID_NAVIGATEERROR:
         NavigateError(a.Dispatch(0), a.Variant(1), a.Variant(2), a.Variant(3), a.BoolRef(4));
         break;
+    case DISPID_NEWWINDOW3:
+        NewWindow3(a.DispatchRef(0), a.BoolRef(1), a.Flags(2), a.Text(3), a.Text(4));
+        break;
     }
     return S_OK;
 }
@@ -189,3 +198,4 @@ void BrowserHost::ClientToHostWindow(long*, long*) {}
 void BrowserHost::SetSecureLockIcon(long) {}
 void BrowserHost::FileDownload(VARIANT_BOOL, VARIANT_BOOL*) {}
 void BrowserHost::NavigateError(IDispatch*, VARIANT*, VARIANT*, VARIANT*, VARIANT_BOOL*) {}
+void BrowserHost::NewWindow3(IDispatch**, VARIANT_BOOL*, DWORD, BSTR, BSTR) {}

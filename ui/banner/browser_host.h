@@ -146,6 +146,8 @@ public:
     virtual void FileDownload(VARIANT_BOOL activeDocument, VARIANT_BOOL* cancel);
     virtual void NavigateError(IDispatch* browser, VARIANT* url, VARIANT* frame, VARIANT* statusCode,
                                VARIANT_BOOL* cancel);
+    // Follows NewWindow2 and, unlike it, names the address.
+    virtual void NewWindow3(IDispatch** browser, VARIANT_BOOL* cancel, DWORD flags, BSTR context, BSTR url);
 
 protected:
     // Runs the control's verb on the host's thread; `visible` 1 shows.
