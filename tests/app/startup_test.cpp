@@ -217,16 +217,27 @@ TEST(CrashDump, FaultInAWorkerThreadReplacesCrashDat)
 // The installer itself, with stand-ins of its DLLs planted beside it, made to
 // fault: a thread started in it at address 0. The dump is written by the
 // system's dbghelp, and no stand-in was loaded on the way.
-TEST(CrashDump, TheInstallersDumpTakesNoDllFromItsFolder)
+// The installer's own diagnostics, from its debug log to its crash dump,
+// written without a DLL from its folder. The shipped label runs this with the
+// 32-bit program, whose dump comes from the 32-bit dbghelp under WOW64.
+TEST(CrashDump, TheInstallersLogAndDumpTakeNoDllFromItsFolder)
 {
     ScratchDir dir;
     const std::wstring name = L"Download_kp_planted.exe";
     std::wstring exe = CopyProgram(dir, L"Download_kp_200500.exe", name);
+    WriteFileBytes(dir / L"__lobby_dl_debug.log", "");
     PlantedDlls planted(dir, name);
     ChildProcess installer(exe);
     ASSERT_TRUE(installer.started());
-    ASSERT_TRUE(WaitForProcessWindow(installer.id(), "DownloadWindow", 20000))
-        << "no window; stand-ins loaded: " << testing::PrintToString(planted.Loaded());
+    HWND window = WaitForProcessWindow(installer.id(), "DownloadWindow", 20000);
+    ASSERT_TRUE(window) << "no window; stand-ins loaded: " << testing::PrintToString(planted.Loaded());
+
+    // The desktop icon search logs what it finds: on the test prefix, no
+    // desktop list at all.
+    PostMessageW(window, WM_TIMER, 114, 0);
+    std::wstring logFile = dir / L"__lobby_dl_debug.log";
+    const std::string expected = "hwndSysListView32 = NULL\r\nIsRectEmpty() = true\r\n";
+    EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(logFile) == expected; }, 20000)) << ReadFileBytes(logFile);
 
     UniqueHandle fault(CreateRemoteThread(installer.handle(), nullptr, 0, nullptr, nullptr, 0, nullptr));
     ASSERT_TRUE(fault) << GetLastError();
