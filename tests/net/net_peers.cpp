@@ -1,7 +1,5 @@
 #include "tests/net/net_peers.h"
 
-#include <winsock2.h>
-
 #include <wininet.h>
 
 #include <gtest/gtest.h>
@@ -267,29 +265,26 @@ void ExpectSameSecond(const SYSTEMTIME& expected, const SYSTEMTIME& actual)
     EXPECT_STREQ(want, got);
 }
 
-SilentHost::SilentHost() : socket_(INVALID_SOCKET)
+SilentHost::SilentHost()
 {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
         return;
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    UniqueSocket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof address;
-    if (listener == INVALID_SOCKET || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listener != INVALID_SOCKET)
-            closesocket(listener);
+    if (!listener || bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener.get(), 16) != 0 ||
+        getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return;
-    }
-    socket_ = listener;
+    socket_ = std::move(listener);
     host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
 
 SilentHost::~SilentHost()
 {
-    if (socket_ != INVALID_SOCKET)
-        closesocket(socket_);
+    socket_.reset();
     WSACleanup();
 }

@@ -12,6 +12,7 @@
 
 #include "net/http_downloader.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/unique_socket.h"
 
 #include <gtest/gtest.h>
 
@@ -107,7 +108,7 @@ public:
     std::string host() const { return host_; }
 
 private:
-    UINT_PTR socket_;
+    UniqueSocket socket_;
     std::string host_;
 };
 

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/unique_socket.h"
 #include "tests/support/windows.h"
 #include "tests/ui/banner/banner_test_support.h"
 #include "ui/banner/banner_host.h"
@@ -289,14 +290,6 @@ TEST(BannerRefusals, WinesControlAsksTheBannerFirstAndARefusalStartsNoHandler)
     EXPECT_EQ(before + 1, StartedProcesses()) << "the handler did not start";
 }
 
-namespace unique_traits {
-struct Socket {
-    using Type = SOCKET;
-    static Type Invalid() { return INVALID_SOCKET; }
-    static void Close(Type s) { closesocket(s); }
-};
-}  // namespace unique_traits
-using UniqueSocket = UniqueResource<unique_traits::Socket>;
 
 // Whole HTTP answers by request path on a free port of 127.0.0.1, one
 // connection at a time, until destroyed.
