@@ -64,6 +64,37 @@ make_fonts() {
     cp "$cache"/*.ttf "$fonts"/
 }
 
+# The bed's prefix, a copy of one made once per build folder, Wine and kind
+# of 32-bit support. A new prefix gets its 32-bit side set up by wineboot,
+# which takes minutes where 32-bit programs run only emulated; the beds of a
+# run (and later runs) copy it instead, in a second.
+template_prefix() {
+    local template=$dir/../testbed-template
+    local kind
+    kind="$(/usr/lib/wine/wine64 --version) $arch $(cat /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null | head -n 1)"
+    (
+        flock 9
+        [ "$(cat "$template/ready" 2>/dev/null)" = "$kind" ] && exit 0
+        rm -rf "$template"
+        mkdir -p "$template/home/Desktop"
+        (
+            export WINEPREFIX=$template/prefix HOME=$template/home
+            $LOBBY_WINE wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
+            wineserver -w
+        ) || exit 1
+        make_fonts "$template/prefix/drive_c/windows/Fonts" || { echo "font set-up failed" >&2; exit 1; }
+        echo "$kind" > "$template/ready"
+    ) 9>"$template.lock" || return 1
+    cp -a "$template/prefix" "$WINEPREFIX" || return 1
+    # The user's folders link into the home the prefix was made with.
+    find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
+        target=$(readlink "$link")
+        case $target in
+        "$template/home"*) ln -sfn "$dir/home${target#"$template/home"}" "$link" ;;
+        esac
+    done
+}
+
 case $cmd in
 up)
     stop
@@ -81,9 +112,7 @@ up)
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
     fi
     eval "$(wine_env)"
-    $LOBBY_WINE wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
-    wineserver -w
-    make_fonts "$WINEPREFIX/drive_c/windows/Fonts" || { echo "font set-up failed" >&2; exit 1; }
+    template_prefix || exit 1
     wineserver -f -p >/dev/null 2>&1 &
     echo $! > "$state/wineserver.pid"
     # A crashing program must end, not wait for someone to close a dialog.
