@@ -10,6 +10,13 @@
 set -u
 cmd=$1 bed=$2 peers=$3
 here=$(cd "$(dirname "$0")/.." && pwd)
+# A window's rectangle of the screen, as ImageMagick's crop geometry.
+geometry() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "${WIDTH}x${HEIGHT}+${X}+${Y}"
+}
+
 case $cmd in
 up)
     shipped=$4 arch=$5 keeper=$6
@@ -19,11 +26,33 @@ up)
     [ -n "$port" ] || { echo "no LOBBY_LOCAL_PORT in $shipped/CMakeCache.txt" >&2; exit 1; }
     "$here/bed/testbed.sh" up "$bed" "$arch" "$keeper" || exit 1
     eval "$("$here/bed/testbed.sh" env "$bed")"
-    # Wine sets up its 32-bit side at the first 32-bit start of a prefix:
-    # minutes under emulation, which no test should pay on its clock.
+    # The first 32-bit program of a prefix, and the first to draw, pay for
+    # Wine's 32-bit side (its services, fonts, image codecs): minutes under
+    # emulation, which no test should pay on its clock. So the shipped
+    # installer starts once here, shows its window, and is closed.
     start=$SECONDS
-    /usr/lib/wine/wine 'C:\windows\syswow64\cmd.exe' /c exit </dev/null >/dev/null 2>&1 \
-        || { echo "the prefix runs no 32-bit program" >&2; exit 1; }
+    warm=$(mktemp -d)
+    cp "$shipped/Download_kp_200500.exe" "$warm/"
+    (cd "$warm" && exec /usr/lib/wine/wine Download_kp_200500.exe) </dev/null >/dev/null 2>&1 &
+    installer=$!
+    window=""
+    for _ in $(seq 6000); do
+        window=$(xdotool search --onlyvisible --pid "$installer" 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        kill -0 "$installer" 2>/dev/null || break
+        sleep 0.1
+    done
+    # Drawn once its skin shows: more than a handful of colours.
+    for _ in $(seq 3000); do
+        [ -n "$window" ] || break
+        colours=$(import -window root -crop "$(geometry "$window")" +repage -format %k info: 2>/dev/null)
+        [ "${colours:-0}" -gt 16 ] && break
+        sleep 0.2
+    done
+    kill "$installer" 2>/dev/null
+    wait "$installer" 2>/dev/null
+    rm -rf "$warm"
+    [ -n "$window" ] || { echo "the shipped installer showed no window" >&2; exit 1; }
     echo "32-bit side of the prefix ready in $((SECONDS - start)) s"
     "$here/net/peers.sh" up "$peers" --port "$port" --nginx-only --slow-statistics || exit 1
     ;;
