@@ -2,9 +2,14 @@
 // key, configuration messages, crash dump, DLLs from the system folder.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "app/instance.h"
 #include "base/unique_resource.h"
 #include "tests/support/child_process.h"
 #include "tests/support/planted_dlls.h"
@@ -182,6 +187,72 @@ TEST(SingleInstance, SecondStartHandsOverAndEnds)
     ASSERT_TRUE(first.Wait(10000));
     RunUntilWindow(BuildPath(L"Download_kp_200500.exe"));
     DeleteFileW(channelFile.c_str());
+}
+
+// The ids of the processes named `name` that process `parent` started.
+std::vector<DWORD> ChildrenOf(DWORD parent, const wchar_t* name)
+{
+    std::vector<DWORD> ids;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {sizeof entry};
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, name) == 0)
+            ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+
+// Under Wine a process joins its desktop on its first window call, and Wine
+// starts the desktop's owner process (explorer.exe /desktop) for a desktop
+// that has none, waiting ten seconds for it. One that comes up later leaves
+// the process without a display driver: no window can be made, and a start
+// that waited in its loop regardless would hold the desktop and the
+// instance mutex for ever. The start goes to a desktop of its own, whose
+// owner is held suspended, so the test prefix's desktop stays as it is.
+TEST(StartUp, AStartWhoseDesktopProcessComesUpTooLateEnds)
+{
+    using ProcessFn = LONG(NTAPI*)(HANDLE);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto suspend = reinterpret_cast<ProcessFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtSuspendProcess")));
+    auto resume = reinterpret_cast<ProcessFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtResumeProcess")));
+    ASSERT_TRUE(suspend && resume);
+    ScratchDir dir;
+    std::wstring exe = CopyProgram(dir, L"Download_kp_200500.exe", L"Download_kp_200500.exe");
+    WriteFileBytes(dir / L"__lobby_dl_debug.log", "");
+
+    // Started from a thread on that desktop: under Wine only a process's
+    // first thread takes the desktop named at its start, the others its
+    // starter's.
+    std::unique_ptr<ChildProcess> started;
+    std::thread([&] {
+        HDESK desktop = CreateDesktopW(L"lobby-late-desktop", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        if (desktop && SetThreadDesktop(desktop))
+            started = std::make_unique<ChildProcess>(exe, dir.path());
+    }).join();
+    ASSERT_TRUE(started && started->started());
+    ChildProcess& installer = *started;
+    UniqueHandle owner;
+    for (DWORD start = GetTickCount(); !owner && GetTickCount() - start < 20000; PumpMessages(5)) {
+        std::vector<DWORD> owners = ChildrenOf(installer.id(), L"explorer.exe");
+        if (!owners.empty())
+            owner.reset(OpenProcess(PROCESS_ALL_ACCESS, FALSE, owners.front()));
+    }
+    ASSERT_TRUE(owner) << "no desktop process started";
+    suspend(owner.get());
+    bool ended = installer.Wait(40000);
+    // The owner of the test's own desktop goes with it.
+    resume(owner.get());
+    TerminateProcess(owner.get(), 1);
+    WaitForSingleObject(owner.get(), 10000);
+
+    ASSERT_TRUE(ended) << "still running without a window";
+    EXPECT_EQ(static_cast<DWORD>(kExitNoWindow), installer.ExitCode());
+    // Which call notices depends on how far Wine got before the owner stopped.
+    std::string log = ReadFileBytes(dir / L"__lobby_dl_debug.log");
+    EXPECT_TRUE(log.rfind("CreateWindowEx [", 0) == 0 || log.rfind("GetDesktopWindow [no answer]", 0) == 0) << log;
+    UniqueHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, "{8B8E8CAC-C0B5-4588-94E6-31E3C6DD5535}"));
+    EXPECT_FALSE(mutex) << "the instance mutex outlived the start";
 }
 
 TEST(Configuration, MissingStringsAreReportedAndStartUpGoesOn)

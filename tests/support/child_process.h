@@ -9,8 +9,8 @@
 
 class ChildProcess {
 public:
-    // Starts `exe` with `directory` as its current directory (its own
-    // folder when empty) and `arguments` after its quoted name. Check
+    // Starts `exe` with `directory` as its current directory (the test's
+    // when empty) and `arguments` after its quoted name. Check
     // started() before use.
     explicit ChildProcess(const std::wstring& exe, const std::wstring& directory = L"",
                           const std::wstring& arguments = L"");

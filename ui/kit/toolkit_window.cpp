@@ -31,11 +31,18 @@ void ToolkitWindow::Create(LPCWSTR className, HWND parent, DWORD exStyle, DWORD 
     wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        createError = GetLastError();
         return;
+    }
     // The thunk stores the handle in hwnd during WM_NCCREATE.
-    CreateWindowExA(exStyle, name, nullptr, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, nullptr, this);
+    if (!CreateWindowExA(exStyle, name, nullptr, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
+                         rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, nullptr, this)) {
+        createError = GetLastError();
+        // A window that got as far as WM_NCCREATE and was then refused is gone.
+        hwnd = nullptr;
+        return;
+    }
     WindowRegistry::Instance().Register(this);
     RECT bounds = rect;
     RECT scratch;

@@ -44,6 +44,11 @@ public:
     void SetTimer(UINT_PTR id, UINT ms);
     void KillTimer(UINT_PTR id);
 
+protected:
+    // Why the window could not be made (GetLastError); 0 when it was. A
+    // window that could not be made leaves the object without a handle.
+    DWORD createError = 0;
+
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Create(LPCWSTR className, HWND parent, DWORD exStyle, DWORD style, UINT classStyle);

@@ -50,6 +50,12 @@ bool DriveDIsFixed()
 MainWindow::MainWindow()
     : ToolkitWindow(0, 0, Skin(1101), L"DownloadWindow", nullptr, 0, WS_POPUP, 0, 0, kImage, Self())
 {
+    if (!hwnd) {
+        // Nothing to lay out or show; WinMain ends this start.
+        debugLog.Open();
+        debugLog.Write("CreateWindowEx [%lu]", createError);
+        return;
+    }
     loadConfiguration();
     recordShareId();
     debugLog.Open();

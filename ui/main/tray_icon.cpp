@@ -51,6 +51,24 @@ size_t FittingTipLength(const char* tip, size_t capacity)
     return kept;
 }
 
+// How long the taskbar may take to answer before the icon gives up on it.
+constexpr DWORD kTaskbarAnswerMs = 1000;
+
+// Shell_NotifyIcon sends the record to the taskbar's window, in the desktop's
+// owner process (explorer.exe), and Wine's waits for the answer without a
+// limit: a taskbar that is starting, ending or hung would stop this thread,
+// and the window, with it. A bounded round trip first tells one that answers
+// from one that does not; the call then waits only on a taskbar that just
+// answered.
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* data)
+{
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    DWORD_PTR answer = 0;
+    if (!taskbar || !SendMessageTimeoutA(taskbar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTaskbarAnswerMs, &answer))
+        return FALSE;
+    return Shell_NotifyIconA(message, data);
+}
+
 // An elevated owner does not hear unelevated senders, the shell among them,
 // except for messages let through one by one. A restarted taskbar's
 // broadcast is the one the icon must hear; all it makes the program do is
@@ -100,7 +118,7 @@ int TrayIcon::Setup(HWND ownerWindow, HICON icon, HMENU menu, const char* tip, i
 
 BOOL TrayIcon::Show()
 {
-    if (!iconData || !Shell_NotifyIconA(NIM_ADD, &*iconData))
+    if (!iconData || !NotifyShell(NIM_ADD, &*iconData))
         return FALSE;
     shown = 1;
     return TRUE;
@@ -108,7 +126,9 @@ BOOL TrayIcon::Show()
 
 BOOL TrayIcon::Remove()
 {
-    if (!iconData || !Shell_NotifyIconA(NIM_DELETE, &*iconData))
+    // Every activation removes the icon: one that is not there costs the
+    // shell nothing to be asked about.
+    if (!iconData || shown != 1 || !NotifyShell(NIM_DELETE, &*iconData))
         return FALSE;
     shown = 0;
     return TRUE;
@@ -131,7 +151,7 @@ void TrayIcon::OnOwnerMessage(void* context, UINT msg, WPARAM wParam, LPARAM lPa
     }
     // A restarted shell has forgotten the icon.
     if (msg == TaskbarCreatedMessage && self->shown == 1)
-        Shell_NotifyIconA(NIM_ADD, &*self->iconData);
+        NotifyShell(NIM_ADD, &*self->iconData);
 }
 
 void TrayIcon::OnCallback(LPARAM mouseMessage)
