@@ -37,7 +37,7 @@ title='客户端下载器'
 say() { echo "soak: $*"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# The installer processes of the current prefix, with their arguments.
+# The installer processes of the current prefix.
 installer_pids() {
     local p
     for p in $(pgrep -f Download_kp_200500.exe); do
@@ -134,15 +134,13 @@ for i in $(seq "$starts"); do
         hold_desktop "$stall_s" &
         stall=$!
     fi
-    window= again= gone=
+    window= gone=
     while [ $(($(now_ms) - t2)) -lt $((limit * 1000)) ]; do
         if [ -n "$(installer_window "$pid")" ]; then
             window=$(($(now_ms) - t2))
             break
         fi
-        pids=$(installer_pids)
-        [[ "$pids" == *--after=* ]] && again=yes
-        if [ -z "$pids" ] && ! kill -0 "$pid" 2>/dev/null; then
+        if [ -z "$(installer_pids)" ] && ! kill -0 "$pid" 2>/dev/null; then
             gone=$(($(now_ms) - t2))
             break
         fi
@@ -175,9 +173,8 @@ for i in $(seq "$starts"); do
         timeout 120 winedbg --command "bt all" > "$dir/bt-all.txt" 2>&1
         cp "$work/installer-$i.log" "$app/__lobby_dl_debug.log" "$dir/" 2>/dev/null
     fi
-    # How the first process ended (3: no window, 4: no window, started
-    # again), and whether a second one was started.
-    result="$result${first:+ first-exit=$first}${again:+ started-again}"
+    # How the process ended (3: it could make no window).
+    result="$result${first:+ first-exit=$first}"
     [ -n "$stall" ] && { kill "$stall" 2>/dev/null; wait "$stall" 2>/dev/null; }
     # Wine's own messages (WINEDEBUG) of this start, when there are any.
     [ -s "$work/installer-$i.log" ] && cp "$work/installer-$i.log" "$out/installer-$i.log"
