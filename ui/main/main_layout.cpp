@@ -40,6 +40,12 @@ TextLabel* MakeLabel(Widget* parent, RECT rect, const LabelStyle& style, const w
 
 bool DriveDIsFixed()
 {
+    // A drive that is not there is not asked about: Wine answers
+    // GetDriveType through its mount manager, a request to another process,
+    // and where 32-bit programs run emulated that request was seen to hang
+    // or crash the caller.
+    if ((GetLogicalDrives() & (1u << ('D' - 'A'))) == 0)
+        return false;
     // Any other kind of D: (a CD-ROM, a card reader) would make every
     // first installation fail.
     return GetDriveTypeA("D:\\") == DRIVE_FIXED;
