@@ -22,7 +22,6 @@ ChildProcess::~ChildProcess()
 
 bool ChildProcess::Wait(DWORD ms)
 {
-    ms = ms == INFINITE ? ms : Patient(ms);
     return process_ && WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0;
 }
 

@@ -123,7 +123,6 @@ uint64_t FileSize(const std::wstring& path)
 
 bool WaitForFile(const std::wstring& path, unsigned long ms)
 {
-    ms = Patient(ms);
     DWORD start = GetTickCount();
     while (!FileExists(path)) {
         if (GetTickCount() - start >= ms)
@@ -148,16 +147,6 @@ std::wstring ProgramPath(const std::wstring& relative)
     for (wchar_t c : relative)
         shipped += c == L'/' ? L'\\' : c;
     return shipped;
-}
-
-unsigned long Patient(unsigned long ms)
-{
-    static const unsigned long factor = [] {
-        const char* value = getenv("LOBBY_PATIENCE");
-        unsigned long read = value ? strtoul(value, nullptr, 10) : 1;
-        return read ? read : 1;
-    }();
-    return ms * factor;
 }
 
 bool Is32BitProgram(const std::wstring& path)

@@ -35,10 +35,6 @@ std::wstring BuildPath(const std::wstring& relative);
 // root: from the shipped 32-bit tree when the test runs for that program
 // (LOBBY_SHIPPED_DIR, the label "shipped"), else from this build.
 std::wstring ProgramPath(const std::wstring& relative);
-// `ms` stretched by LOBBY_PATIENCE (1 when unset): the shipped label's
-// 32-bit program runs under emulation where the kernel runs no 32-bit
-// programs, many times slower. The test helpers' waits use it.
-unsigned long Patient(unsigned long ms);
 // Whether the program at `path` is a 32-bit one.
 bool Is32BitProgram(const std::wstring& path);
 // A copy of the program `built` (relative to the build root, see

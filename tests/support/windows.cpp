@@ -41,7 +41,6 @@ std::vector<HWND> Find(DWORD processId, const char* className, bool visibleOnly)
 
 HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD ms)
 {
-    ms = Patient(ms);
     DWORD start = GetTickCount();
     do {
         auto found = Find(processId, className, true);
@@ -99,7 +98,6 @@ void PumpMessages(DWORD ms)
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 {
-    ms = Patient(ms);
     DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > ms)

@@ -84,7 +84,6 @@ Pixels InstallerRun::Shot() const
 
 testing::AssertionResult InstallerRun::WaitForLook(const Pixels& expected, const Region& region, DWORD ms) const
 {
-    ms = Patient(ms);
     int opaque = 0;
     for (int y = region.rect.top; y < region.rect.bottom && y < expected.height; ++y)
         for (int x = region.rect.left; x < region.rect.right && x < expected.width; ++x)
