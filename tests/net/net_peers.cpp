@@ -267,20 +267,11 @@ void ExpectSameSecond(const SYSTEMTIME& expected, const SYSTEMTIME& actual)
 
 SilentHost::SilentHost()
 {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+    unsigned short port = 0;
+    socket_ = ListenOnLoopback(16, &port);
+    if (!socket_)
         return;
-    UniqueSocket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof address;
-    if (!listener || bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener.get(), 16) != 0 ||
-        getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return;
-    socket_ = std::move(listener);
-    host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    host_ = "127.0.0.1:" + std::to_string(port);
 }
 
 SilentHost::~SilentHost()

@@ -297,18 +297,11 @@ class PageServer {
 public:
     explicit PageServer(std::map<std::string, std::string> answers) : answers_(std::move(answers))
     {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        listener_.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof address;
-        if (!listener_ || bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            listen(listener_.get(), 8) != 0 ||
-            getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        unsigned short port = 0;
+        listener_ = ListenOnLoopback(8, &port);
+        if (!listener_)
             return;
-        origin_ = L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port));
+        origin_ = L"http://127.0.0.1:" + std::to_wstring(port);
         thread_ = std::thread([this] { Serve(); });
     }
     ~PageServer()
