@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "base/file_io.h"
 #include "base/system_time.h"
@@ -166,20 +167,24 @@ int HttpDownloader::Resume(const char* objectPath, HANDLE file, ULONGLONG have)
 
 int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset, const FILETIME& stamp)
 {
-    char buffer[kDownloadChunk];
+    if (!readBuffer_)
+        readBuffer_.reset(new (std::nothrow) char[kDownloadReadMax]);
+    if (!readBuffer_)
+        return DOWNLOAD_FILE_FAILED;  // no memory: a local failure, as a full disk is
+    char* buffer = readBuffer_.get();
     int result = DOWNLOAD_DONE;
     DWORD start = GetTickCount();
     while (stopFlag_.load(std::memory_order_relaxed) == 0) {
         DWORD got = 0;
-        if (!InternetReadFile(request_.get(), buffer, sizeof buffer, &got) || got == 0) {
-            // A cut connection reads as success with no bytes: only the
-            // count tells it from the end of the body.
+        // A connection cut short reads as the end of the body; the real end
+        // has ended the loop already (the offset reached the total).
+        if (ReadArrived(request_.get(), completion_, buffer, kDownloadReadMax, &got) != Arrival::Data) {
             result = DOWNLOAD_READ_FAILED;
             break;
         }
         elapsedMs_ += GetTickCount() - start;
+        ULONGLONG received = receivedBytes_;
         receivedBytes_ += got;
-        offset += got;
         if (!WriteAll(file, buffer, got)) {
             result = DOWNLOAD_FILE_FAILED;
             break;
@@ -187,9 +192,10 @@ int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset, con
         // Wine moves the last-write time on every write, even after it was
         // set through the same handle. The next attempt, or the next run
         // after the process was ended mid-transfer, compares it with the
-        // server's; so it is put back after every chunk.
+        // server's; so it is put back after every read.
         SetStamp(file, stamp);
-        OnProgress(file, 1, elapsedMs_, receivedBytes_, total, offset, userValue_);
+        if (!ReportChunks(file, total, received, &offset, got))
+            break;
         if (offset == total)
             break;
         start = GetTickCount();
@@ -200,4 +206,24 @@ int HttpDownloader::Transfer(HANDLE file, ULONGLONG total, ULONGLONG offset, con
     if (stop == 1 || (stop != 0 && result == DOWNLOAD_DONE && offset != total))
         return DOWNLOAD_STOPPED;
     return result;
+}
+
+// The `got` bytes just written at `*offset`, reported a chunk at a time.
+// A stop raised meanwhile (by a report, or by another thread) ends the file
+// at the last chunk reported, so that a stopped file holds exactly what was
+// reported: false then.
+bool HttpDownloader::ReportChunks(HANDLE file, ULONGLONG total, ULONGLONG received, ULONGLONG* offset, DWORD got)
+{
+    const ULONGLONG end = *offset + got;
+    while (*offset < end) {
+        DWORD step = static_cast<DWORD>(end - *offset < kDownloadChunk ? end - *offset : kDownloadChunk);
+        *offset += step;
+        received += step;
+        OnProgress(file, 1, elapsedMs_, received, total, *offset, userValue_);
+        if (*offset < end && stopFlag_.load(std::memory_order_relaxed) != 0) {
+            Truncate(file, *offset);
+            return false;
+        }
+    }
+    return true;
 }

@@ -16,9 +16,10 @@ HttpDownloader::Fetch HttpDownloader::FetchSmall(const char* objectPath, size_t 
     char chunk[4096];
     for (;;) {
         DWORD got = 0;
-        if (!InternetReadFile(request_.get(), chunk, sizeof chunk, &got))
+        Arrival arrival = ReadArrived(request_.get(), completion_, chunk, sizeof chunk, &got);
+        if (arrival == Arrival::Failed)
             return Fetch::Failed;
-        if (got == 0)
+        if (arrival == Arrival::End)
             break;
         if (body->size() + got > limit) {
             body->clear();

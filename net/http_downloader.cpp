@@ -63,7 +63,9 @@ int HttpDownloader::OpenConnection(const char* hostText, const char* userName, c
     if (!hostText)
         return 0;
 
-    internet_.reset(InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    // Asynchronous, so that a read can take what has arrived and no more
+    // (net/arrived_reads.h); every call that goes pending is waited for.
+    internet_.reset(OpenAsyncInternet());
     if (!internet_)
         return 0;
     SetNetTimeouts(internet_.get());
@@ -90,14 +92,14 @@ int HttpDownloader::SendOnce(const char* objectPath, const char* extraHeaders)
     if (!connection_)
         return 0;
     request_.reset(HttpOpenRequestA(connection_.get(), "GET", objectPath, "HTTP/1.0", nullptr, nullptr,
-                                    kRequestFlags, 0));
+                                    kRequestFlags, completion_.context()));
     if (!request_)
         return 0;
     if (extraHeaders && *extraHeaders &&
         !HttpAddRequestHeadersA(request_.get(), extraHeaders, static_cast<DWORD>(-1),
                                 HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE))
         return 0;
-    if (HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0) != TRUE)
+    if (!SendRequestAndWait(request_.get(), completion_))
         return 0;
     DWORD status = 0;
     DWORD size = sizeof status;

@@ -44,6 +44,18 @@ TEST_F(DownloadFileTest, NewFileGetsTheObjectAndTheServerStamp)
     EXPECT_EQ(0x5eed, client_.calls.back().userValue);
 }
 
+// nginx sends /rate20k/ at 20 KB/s, a kilobyte every 50 ms. Reads take what
+// has arrived rather than wait for a full buffer, so the reports come as the
+// bytes do: ten a second or more leave at most 2048 bytes to a report.
+TEST_F(DownloadFileTest, SlowLinkIsReportedAtLeastTenTimesASecond)
+{
+    ConnectTo(NginxHost());
+    EXPECT_EQ(DOWNLOAD_DONE, Download("/rate20k/small.bin"));
+    EXPECT_TRUE(LocalBytes() == ServedBytes("small.bin"));
+    ExpectSteadyProgress(client_.calls, 0, 100000);
+    EXPECT_GE(client_.calls.size(), 100000u / 2048) << "bytes per report at 20 KB/s";
+}
+
 TEST_F(DownloadFileTest, CompleteFileIsReportedOnceWithoutTransfer)
 {
     ConnectTo(NginxHost());
