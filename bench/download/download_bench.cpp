@@ -1,8 +1,11 @@
 // Times one download of an object under Wine, either through DownloadFile
 // (with a progress sink that does what the main window's does) or through
-// a bare reference loop of InternetReadFile and WriteFile.
+// a bare reference loop of reads and WriteFile: blocking InternetReadFile
+// calls of CHUNK bytes, or reads of what has arrived, up to the download's
+// own read size, as DownloadFile reads (net/arrived_reads.h).
 //   download_bench ours HOST:PORT PATH FILE
 //   download_bench bare HOST:PORT PATH FILE CHUNK
+//   download_bench arrived HOST:PORT PATH FILE
 // Prints "<bytes> <seconds>" for the transfer, process start excluded.
 #include <windows.h>
 #include <wininet.h>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "net/arrived_reads.h"
 #include "net/download_progress.h"
 #include "net/http_downloader.h"
 #include "net/http_text.h"
@@ -95,14 +99,57 @@ int RunBare(const char* hostText, const char* path, const char* file, DWORD chun
     return 0;
 }
 
+// The same request as DownloadFile makes, and its way of reading, without
+// the file's stamp, the progress reports or the resume.
+int RunArrived(const char* hostText, const char* path, const char* file)
+{
+    char host[kHostTextMax];
+    int port = kDefaultHttpPort;
+    if (!SplitHostText(hostText, host, sizeof host, &port))
+        return 2;
+    RequestCompletion completion;
+    UniqueInternet internet(OpenAsyncInternet());
+    UniqueInternet connection(InternetConnectA(internet.get(), host, static_cast<INTERNET_PORT>(port), nullptr,
+                                               nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    std::vector<char> buffer(kDownloadReadMax);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", path, "HTTP/1.0", nullptr, nullptr,
+                                            INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RELOAD |
+                                                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                            completion.context()));
+    if (!request || !SendRequestAndWait(request.get(), completion)) {
+        fprintf(stderr, "request failed: %lu\n", GetLastError());
+        return 1;
+    }
+    UniqueFile out(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out) {
+        fprintf(stderr, "cannot create %s\n", file);
+        return 1;
+    }
+    ULONGLONG total = 0;
+    DWORD got = 0, written = 0;
+    while (ReadArrived(request.get(), completion, buffer.data(), kDownloadReadMax, &got) == Arrival::Data) {
+        WriteFile(out.get(), buffer.data(), got, &written, nullptr);
+        total += got;
+    }
+    QueryPerformanceCounter(&end);
+    printf("%llu %.6f\n", static_cast<unsigned long long>(total), Seconds(start, end));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 5 && strcmp(argv[1], "ours") == 0)
         return RunOurs(argv[2], argv[3], argv[4]);
+    if (argc == 5 && strcmp(argv[1], "arrived") == 0)
+        return RunArrived(argv[2], argv[3], argv[4]);
     if (argc == 6 && strcmp(argv[1], "bare") == 0)
         return RunBare(argv[2], argv[3], argv[4], static_cast<DWORD>(strtoul(argv[5], nullptr, 10)));
-    fprintf(stderr, "usage: download_bench ours HOST:PORT PATH FILE | bare HOST:PORT PATH FILE CHUNK\n");
+    fprintf(stderr,
+            "usage: download_bench ours HOST:PORT PATH FILE | bare HOST:PORT PATH FILE CHUNK | arrived HOST:PORT PATH "
+            "FILE\n");
     return 2;
 }

@@ -1,9 +1,11 @@
 #!/bin/bash
 # Download throughput from nginx on 127.0.0.1: native `curl -o`, bare
-# reference loops under Wine (InternetReadFile of 64 KB and of 4096 bytes,
-# then WriteFile, nothing else) and our DownloadFile under Wine, alternating
-# in every round, all writing to tmpfs. Prints the median of each; the last
-# line is the ratio ours/bare 4096 loop.
+# reference loops under Wine (blocking InternetReadFile of 64 KB and of 4096
+# bytes, and reads of what has arrived as DownloadFile reads; each then
+# WriteFile, nothing else) and our DownloadFile under Wine, alternating in
+# every round, all writing to tmpfs. Prints the median of each and the
+# ratios of ours to the 4096-byte loop, to the loop that reads as ours does
+# and to curl; the last line is the ratio ours/64 KB loop.
 #   bench/download/run.sh [BUILD_DIR] [ROUNDS]
 # BUILD_DIR is a configured cross build (default: build beside this
 # repository's sources, as `make build` makes it); ROUNDS defaults to 5; the
@@ -42,11 +44,12 @@ run_tool() {  # tool; prints "<bytes> <seconds>"
         ;;
     loop64k) "$src/tests/bed/wine-run" "$exe" bare "127.0.0.1:$port" /object.bin "$wine_out" 65536 ;;
     bare) "$src/tests/bed/wine-run" "$exe" bare "127.0.0.1:$port" /object.bin "$wine_out" 4096 ;;
+    arrived) "$src/tests/bed/wine-run" "$exe" arrived "127.0.0.1:$port" /object.bin "$wine_out" ;;
     ours) "$src/tests/bed/wine-run" "$exe" ours "127.0.0.1:$port" /object.bin "$wine_out" ;;
     esac
 }
 
-tools=(curl loop64k bare ours)
+tools=(curl loop64k bare arrived ours)
 # Warm-up round, untimed; it also checks that every tool got the object.
 for tool in "${tools[@]}"; do
     got=$(run_tool "$tool" | tr -d '\r')
@@ -72,10 +75,16 @@ for tool in "${tools[@]}"; do
     curl) label="curl -o (native)" ;;
     loop64k) label="64 KB InternetReadFile loop" ;;
     bare) label="bare 4096-byte loop" ;;
+    arrived) label="bare loop, reads as ours" ;;
     ours) label="ours (DownloadFile)" ;;
     esac
     printf '%-30s median %8s MB/s   (runs: %s)\n' "$label" "$(echo "${rates[$tool]}" | median)" "${rates[$tool]% }"
 done
-ours=$(echo "${rates[ours]}" | median)
-bare=$(echo "${rates[bare]}" | median)
-awk -v o="$ours" -v b="$bare" 'BEGIN { printf "ratio ours/bare loop: %.3f\n", o / b }'
+ratio() {  # label tool
+    awk -v o="$(echo "${rates[ours]}" | median)" -v b="$(echo "${rates[$2]}" | median)" -v l="$1" \
+        'BEGIN { printf "ratio ours/%s: %.3f\n", l, o / b }'
+}
+ratio "bare 4096 loop" bare
+ratio "loop reading as ours" arrived
+ratio curl curl
+ratio "64 KB loop" loop64k

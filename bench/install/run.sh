@@ -6,7 +6,8 @@
 #           shortcut, statistics report (one process)
 #   signed  the same worker as a signed channel: it also fetches the
 #           archive's signature file and checks it before extracting
-#   bare    the 4096-byte InternetReadFile/WriteFile loop, then one
+#   bare    a loop of WriteFile and reads of what has arrived, as the
+#           worker reads (no file stamp, no progress, no resume), then one
 #           ExtractArchive call (two processes)
 #   native  curl -o, then unzip -q, for scale
 # Prints the median wall time of each, what the signature check adds, the
@@ -49,8 +50,8 @@ run_tool() {  # tool round
         grep -q '^end 3' "$out/transcript.txt" || { echo "the $1 worker did not install" >&2; exit 1; }
         ;;
     bare)
-        "$src/tests/bed/wine-run" "$download" bare "127.0.0.1:$port" /archive.zip \
-            "$(winpath "$out/archive.zip")" 4096 >/dev/null
+        "$src/tests/bed/wine-run" "$download" arrived "127.0.0.1:$port" /archive.zip \
+            "$(winpath "$out/archive.zip")" >/dev/null
         "$src/tests/bed/wine-run" "$extract" "$(winpath "$out/archive.zip")" "$(winpath "$out/root")\\"
         ;;
     native)
