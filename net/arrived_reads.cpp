@@ -4,11 +4,18 @@
 
 RequestCompletion::RequestCompletion() : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
+void RequestCompletion::Arm()
+{
+    error_ = ERROR_SUCCESS;
+    if (done_)
+        ResetEvent(done_.get());
+}
+
 bool RequestCompletion::Wait()
 {
     if (!done_ || WaitForSingleObject(done_.get(), INFINITE) != WAIT_OBJECT_0)
         return false;
-    if (succeeded_)
+    if (error_ == ERROR_SUCCESS)
         return true;
     SetLastError(error_);
     return false;
@@ -23,8 +30,9 @@ void CALLBACK RequestCompletion::OnStatus(void*, DWORD_PTR context, DWORD status
         length < sizeof(INTERNET_ASYNC_RESULT))
         return;
     auto* completion = reinterpret_cast<RequestCompletion*>(context);
+    // The error tells the outcome: dwResult is a flag for most calls, but a
+    // byte count for a data query, which is 0 at the end of a good body.
     const auto* result = static_cast<const INTERNET_ASYNC_RESULT*>(information);
-    completion->succeeded_ = result->dwResult != 0;
     completion->error_ = result->dwError;
     SetEvent(completion->done_.get());
 }
@@ -41,6 +49,7 @@ void* OpenAsyncInternet()
 
 bool SendRequestAndWait(void* request, RequestCompletion& completion)
 {
+    completion.Arm();
     if (HttpSendRequestA(request, nullptr, 0, nullptr, 0))
         return true;
     return GetLastError() == ERROR_IO_PENDING && completion.Wait();
@@ -54,6 +63,7 @@ Arrival ReadArrived(void* request, RequestCompletion& completion, void* buffer, 
         buffers.dwStructSize = sizeof buffers;
         buffers.lpvBuffer = buffer;
         buffers.dwBufferLength = size;
+        completion.Arm();
         if (InternetReadFileExA(request, &buffers, IRF_NO_WAIT, completion.context())) {
             if (buffers.dwBufferLength > 0) {
                 *got = buffers.dwBufferLength;
@@ -63,6 +73,7 @@ Arrival ReadArrived(void* request, RequestCompletion& completion, void* buffer, 
             // end of the body; should a WinINet say it while bytes are still
             // to come, the query waits for them, or tells the end.
             DWORD available = 0;
+            completion.Arm();
             if (InternetQueryDataAvailable(request, &available, 0, completion.context())) {
                 if (available == 0)
                     return Arrival::End;

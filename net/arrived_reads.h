@@ -26,6 +26,11 @@ public:
 
     DWORD_PTR context() { return reinterpret_cast<DWORD_PTR>(this); }
 
+    // Before each call that may go pending: forgets an end reported for a
+    // call that then returned at once, so that Wait never takes it for the
+    // next one's.
+    void Arm();
+
     // After a call failed with ERROR_IO_PENDING: waits for its end. False,
     // with the call's error as the last error, when it failed.
     bool Wait();
@@ -36,7 +41,6 @@ private:
     friend void* OpenAsyncInternet();
 
     UniqueHandle done_;  // auto-reset event
-    BOOL succeeded_ = FALSE;
     DWORD error_ = 0;
 };
 
