@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr uLong kBufferSize = 65536;
+constexpr uLong kBufferSize = 1048576;
 
 struct Window {
     ZPOS64_T start = 0;

@@ -4,6 +4,8 @@
 
 #include "archive/archive_result.h"
 #include "archive/entry_name.h"
+#include "archive/entry_target.h"
+#include "archive/extract_entries.h"
 #include "archive/long_path.h"
 #include "archive/make_directory_path.h"
 #include "archive/zip_reader.h"
@@ -35,24 +37,6 @@ int CheckDestination(const std::wstring& base)
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : EXTRACT_DEST_NOT_DIRECTORY;
 }
 
-uint32_t ExtractAll(ZipReader& reader)
-{
-    ZipEntry entry;
-    uint32_t result = reader.EntryInfo(-1, &entry);
-    int count = entry.index;
-    for (int i = 0; i < count && result == ARCHIVE_OK; ++i) {
-        result = reader.EntryInfo(i, &entry);
-        if (result != ARCHIVE_OK)
-            break;
-        result = reader.ExtractEntry(i);
-        // Empty entries read no data at all; they are done once created. An
-        // entry that claims bytes but stores none is no empty file.
-        if (result == ARCHIVE_INFLATE_FAILED && entry.uncompressedSize == 0)
-            result = ARCHIVE_OK;
-    }
-    return result;
-}
-
 }  // namespace
 
 DWORD DestinationAttributes(const wchar_t* destination)
@@ -78,12 +62,13 @@ int ExtractArchive(HANDLE archive, const char* password, const wchar_t* destinat
     if (!reader)
         return static_cast<int>(ARCHIVE_BAD_ARGUMENTS);
     reader->SetBaseDirectory(std::move(base));
-    uint32_t result = ExtractAll(*reader);
-    DWORD error = reader->lastError() ? reader->lastError() : GetLastError();
+    EntryTarget target(reader->baseDirectory());
+    EntriesResult result = ExtractEntries(*reader, target);
+    DWORD error = result.error ? result.error : GetLastError();
     CloseZipReader(std::move(reader));
-    if (result != ARCHIVE_OK)
+    if (result.code != ARCHIVE_OK)
         SetLastError(error);
-    return static_cast<int>(result);
+    return static_cast<int>(result.code);
 }
 
 int ExtractArchive(const wchar_t* archivePath, const char* password, const wchar_t* destination)

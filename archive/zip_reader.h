@@ -25,6 +25,26 @@ struct ZipEntry {
     int32_t uncompressedSize;
 };
 
+// A folder entry: its attributes say so, or its name ends in a separator
+// (no file can have that name), or its name is empty (the base directory).
+bool IsFolderEntry(const ZipEntry& entry);
+
+// Takes an entry's data as ZipReader::ReadEntryData produces it, a block at
+// a time: the reader inflates into the room the sink lends.
+class EntrySink {
+public:
+    // Where the next block goes: *room, at least 64 KB of it in *size.
+    // ARCHIVE_OK, or the sink's failure, which ends the read with it.
+    virtual uint32_t Room(char** room, DWORD* size) = 0;
+    // The first `size` bytes of the room hold data now; ARCHIVE_OK to go on.
+    virtual uint32_t Put(DWORD size) = 0;
+
+protected:
+    ~EntrySink() = default;
+};
+
+class EntryTarget;
+
 class ZipReader {
 public:
     // Null when the handle is invalid or the file holds no central
@@ -45,6 +65,13 @@ public:
     uint32_t EntryInfo(int index, ZipEntry* entry);
     // Writes the entry below the base directory under its name.
     uint32_t ExtractEntry(int index);
+    // The same through `target`, which keeps what it learns of the
+    // folders from one entry to the next.
+    uint32_t ExtractEntry(int index, EntryTarget& target);
+    // The data of file entry `index`, inflated, decrypted and checked, handed
+    // to `sink`: ARCHIVE_OK, the sink's failure, or what the data failed
+    // with. An empty entry has no data to read and fails like corrupt data.
+    uint32_t ReadEntryData(int index, EntrySink& sink);
 
     // The Windows error of the last failing call, kept for the caller.
     DWORD lastError() const { return lastError_; }
@@ -55,8 +82,8 @@ private:
     void CloseEntryData();
     bool MoveTo(int index);
     uint32_t ReadEntry(ZipEntry* entry);
-    uint32_t CopyPlainData(HANDLE file);
-    uint32_t CopyEncryptedData(HANDLE file);
+    uint32_t CopyPlainData(EntrySink& sink);
+    uint32_t CopyEncryptedData(EntrySink& sink);
     uint32_t Fail(uint32_t result);
 
     UniqueZipArchive archive_;
@@ -72,7 +99,6 @@ private:
     uint64_t cachedUncompressed_ = 0;
     std::string password_;  // an absent password counts as empty
     std::wstring base_;
-    std::unique_ptr<char[]> buffer_;
     std::unique_ptr<char[]> name_;  // as stored, up to the 65535 bytes a name can have
     DWORD lastError_ = 0;
 };

@@ -255,6 +255,15 @@ def main(out):
     # Read-only, as its entry says: the bad file must go all the same.
     z('crc_stored.zip', [entry('bad_stored.txt', b'abcdef', method=0, packed=b'abcdeX', attrs=0x21)])
     z('short_data.zip', [entry('short.txt', b'x' * 5000, packed=deflate(b'x' * 4000))])
+    # The extraction reads ahead of its writing: a failure further on must
+    # still come after the entries before it, whole, and after a failure of
+    # their own. big.txt fills several pieces of data.
+    big = b''.join(b'line %07d of the big entry\n' % i for i in range(40000))
+    z('bad_after_big.zip', [entry('big.txt', big), entry('bad_crc.txt', payload, crc=zlib.crc32(payload) ^ 1)])
+    z('bad_after_unwritable.zip', [entry('first.txt', b'1'), entry('wild*card?.txt', b'w'),
+                                   entry('bad_crc.txt', payload, crc=zlib.crc32(payload) ^ 1)])
+    # The second dup.txt replaces the first, and fails: neither is left.
+    z('bad_duplicate.zip', [entry('dup.txt', b'first'), entry('dup.txt', payload, crc=zlib.crc32(payload) ^ 1)])
     # Claims 100 bytes and stores none: no empty file.
     z('no_data.zip', [entry('no_data.txt', b'n' * 100, method=0, packed=b''), entry('after_no_data.txt', b'2')])
     # A Unix symbolic link holds its target as data; written as a plain

@@ -106,6 +106,18 @@ TEST(HostileArchive, DataThatFailsItsCrcOrEndsEarlyIsNotInstalledAsGood)
     ExpectFailsLeaving(L"no_data.zip", ARCHIVE_INFLATE_FAILED, {});
 }
 
+TEST(HostileArchive, FailuresComeInEntryOrderWhateverIsReadAhead)
+{
+    ExpectFailsLeaving(L"bad_after_big.zip", ARCHIVE_INFLATE_FAILED, {L"big.txt"});
+    ExpectFailsLeaving(L"bad_after_unwritable.zip", ARCHIVE_WRITE_FAILED, {L"first.txt"});
+    ExpectFailsLeaving(L"bad_duplicate.zip", ARCHIVE_INFLATE_FAILED, {});
+    ScratchDir scratch;
+    Extract(Fixture(L"bad_after_big.zip"), scratch.path());
+    std::string big = ReadFileBytes(scratch / L"big.txt");
+    EXPECT_EQ(40000u * 30, big.size());
+    EXPECT_EQ("line 0039999 of the big entry\n", big.substr(big.size() - 30));
+}
+
 TEST(HostileArchive, NamesThatAreNotUtf8DespiteTheirFlagAreCorrupt)
 {
     ExpectFailsLeaving(L"utf8_invalid.zip", ARCHIVE_CORRUPT, {L"first.txt"}, ERROR_NO_UNICODE_TRANSLATION);
