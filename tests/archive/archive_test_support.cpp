@@ -69,6 +69,16 @@ bool IsOtherProcessScratch(const std::wstring& name)
     return name.rfind(L"lobbytest_", 0) == 0 && name.rfind(own, 0) != 0;
 }
 
+// The test programs share one prefix: WinINet in the network tests keeps
+// its cookies, cache and history in the user's folders whenever it runs.
+bool IsWinInetStore(const std::wstring& name)
+{
+    for (const wchar_t* store : {L"INetCookies", L"INetCache", L"History"})
+        if (_wcsicmp(name.c_str(), store) == 0)
+            return true;
+    return false;
+}
+
 void Walk(const std::wstring& dir, const std::vector<std::wstring>& skip, TreeSnapshot& out)
 {
     WIN32_FIND_DATAW data;
@@ -77,7 +87,7 @@ void Walk(const std::wstring& dir, const std::vector<std::wstring>& skip, TreeSn
         return;
     do {
         std::wstring name = data.cFileName;
-        if (name == L"." || name == L".." || IsOtherProcessScratch(name))
+        if (name == L"." || name == L".." || IsOtherProcessScratch(name) || IsWinInetStore(name))
             continue;
         std::wstring path = dir + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
