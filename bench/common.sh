@@ -75,10 +75,12 @@ stop_nginx() {
 
 # A test bed of its own (BUILD/NAME, for ARCH or the test architecture) with
 # one persistent wineserver, so each run pays only its own start; wine-run
-# and $LOBBY_WINE use it.
+# and $LOBBY_WINE use it. With KEEPER (desktop_keeper.exe) the desktop is
+# held for the whole bench: a program that makes a window does not pay for
+# Wine's desktop process, started anew after the last program ends.
 bench_bed() {
     bed=$build/$1
-    "$src/tests/bed/testbed.sh" up "$bed" "${2:-$("$src/tools/target-arch.sh")}" >/dev/null
+    "$src/tests/bed/testbed.sh" up "$bed" "${2:-$("$src/tools/target-arch.sh")}" ${3:+"$3"} >/dev/null
     export LOBBY_TESTBED=$bed
     eval "$("$src/tests/bed/testbed.sh" env "$bed")"
 }

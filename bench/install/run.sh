@@ -22,7 +22,7 @@ build=$(cd "${1:-$src/build}" && pwd)
 rounds=${2:-3}
 
 . "$src/bench/common.sh"
-bench_programs install_worker_host=host download_bench=download extract_bench=extract
+bench_programs install_worker_host=host download_bench=download extract_bench=extract desktop_keeper=keeper
 archive=$(bench_archive)
 
 work=$(mktemp -d /dev/shm/lobby-install-bench.XXXXXX)
@@ -35,7 +35,8 @@ minisign -G -W -p "$work/bench.pub" -s "$work/bench.key" >/dev/null
 minisign -S -s "$work/bench.key" -m "$work/data/archive.zip" -x "$work/data/archive.zip.minisig" >/dev/null
 chmod 644 "$work/data/archive.zip.minisig"
 keys=$(sed -n 2p "$work/bench.pub")
-bench_bed bench-install-bed
+# The worker's host makes a window; the bare programs make none.
+bench_bed bench-install-bed "" "$keeper"
 
 run_tool() {  # tool round
     local out=$work/out-$1-$2
