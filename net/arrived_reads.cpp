@@ -82,9 +82,11 @@ Arrival ReadArrived(void* request, RequestCompletion& completion, void* buffer, 
         }
         if (GetLastError() != ERROR_IO_PENDING)
             return Arrival::Failed;
-        // Nothing had arrived: WinINet waits for the next bytes on a thread
-        // of its own, under the receive time-out, and keeps them in its
-        // buffer (it leaves ours alone); the next read takes them.
+        // Nothing had arrived. IRF_NO_WAIT is documented never to wait, so
+        // no WinINet fills our buffer after the call; Wine's goes pending
+        // instead, waits for the next bytes on a thread of its own under the
+        // receive time-out and keeps them in its own buffer. The next read
+        // takes them.
         if (!completion.Wait())
             return Arrival::Failed;
     }
