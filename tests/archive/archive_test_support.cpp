@@ -69,12 +69,13 @@ bool IsOtherProcessScratch(const std::wstring& name)
     return name.rfind(L"lobbytest_", 0) == 0 && name.rfind(own, 0) != 0;
 }
 
-// The test programs share one prefix: WinINet in the network tests keeps
-// its cookies, cache and history in the user's folders whenever it runs.
-bool IsWinInetStore(const std::wstring& name)
+// The test programs share one prefix, and some write to drive C whenever
+// they run: WinINet keeps its cookies, cache and history in the user's
+// folders, and the window tests install below "Program Files\Quillmoor".
+bool IsOtherProgramsFolder(const std::wstring& name)
 {
-    for (const wchar_t* store : {L"INetCookies", L"INetCache", L"History"})
-        if (_wcsicmp(name.c_str(), store) == 0)
+    for (const wchar_t* folder : {L"INetCookies", L"INetCache", L"History", L"Quillmoor"})
+        if (_wcsicmp(name.c_str(), folder) == 0)
             return true;
     return false;
 }
@@ -87,7 +88,7 @@ void Walk(const std::wstring& dir, const std::vector<std::wstring>& skip, TreeSn
         return;
     do {
         std::wstring name = data.cFileName;
-        if (name == L"." || name == L".." || IsOtherProcessScratch(name) || IsWinInetStore(name))
+        if (name == L"." || name == L".." || IsOtherProcessScratch(name) || IsOtherProgramsFolder(name))
             continue;
         std::wstring path = dir + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
