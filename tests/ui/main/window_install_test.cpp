@@ -141,6 +141,18 @@ protected:
         EXPECT_TRUE(WaitForFile(dir + L"lobby_started.txt", 10000)) << "the client was not started";
     }
 
+    // After a continue the caption says the installation goes on. What
+    // nginx sent during the pause waits in the socket, and after a stall
+    // nginx catches up on its pace: on a busy machine the rest can arrive,
+    // and the installation end, before a shot shows the caption.
+    testing::AssertionResult GoesOn(const InstallerRun& run, size_t archiveSize)
+    {
+        testing::AssertionResult shown = run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption);
+        if (!shown && FileSize(Archive()) == archiveSize)
+            return testing::AssertionSuccess();
+        return shown;
+    }
+
     int wholeReports = 0;
 };
 
@@ -208,7 +220,7 @@ TEST_F(WindowInstall, ClicksStartPauseAndContinueAnInstallationThatStartsTheClie
     pausedSize = FileSize(Archive());
 
     ASSERT_TRUE(run.Click(kMainX, kMainY));
-    EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
+    EXPECT_TRUE(GoesOn(run, archive.size()));
     EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1)) << "the download did not go on";
     ExpectInstalled(run, archive);
 }
@@ -248,7 +260,7 @@ TEST_F(WindowInstall, SecondStartsStartPauseAndContinue)
     // A chunk read before the pause may still land.
     uint64_t pausedSize = SettledSize(Archive());
     startAgain();
-    EXPECT_TRUE(run.WaitForLook(ComposeMain(Look(L"暂停安装")), kCaption));
+    EXPECT_TRUE(GoesOn(run, archive.size()));
     EXPECT_TRUE(WaitForSize(Archive(), pausedSize + 1));
     ExpectInstalled(run, archive);
 }
