@@ -8,6 +8,8 @@
 
 namespace {
 
+// Every refill is a read, and under Wine a round trip to its server as
+// well: a megabyte keeps them to about one per megabyte of the archive.
 constexpr uLong kBufferSize = 1048576;
 
 struct Window {
