@@ -62,63 +62,33 @@ int RunOurs(const char* host, const char* path, const char* file)
     return 0;
 }
 
-// The same request flags as the client, so both read the network alike.
-int RunBare(const char* hostText, const char* path, const char* file, DWORD chunk)
-{
-    char host[kHostTextMax];
-    int port = kDefaultHttpPort;
-    if (!SplitHostText(hostText, host, sizeof host, &port) || chunk == 0)
-        return 2;
-    UniqueInternet internet(InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    UniqueInternet connection(InternetConnectA(internet.get(), host, static_cast<INTERNET_PORT>(port), nullptr,
-                                               nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    std::vector<char> buffer(chunk);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", path, "HTTP/1.0", nullptr, nullptr,
-                                            INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RELOAD |
-                                                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                            0));
-    if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
-        fprintf(stderr, "request failed: %lu\n", GetLastError());
-        return 1;
-    }
-    UniqueFile out(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!out) {
-        fprintf(stderr, "cannot create %s\n", file);
-        return 1;
-    }
-    ULONGLONG total = 0;
-    DWORD got = 0, written = 0;
-    while (InternetReadFile(request.get(), buffer.data(), chunk, &got) && got > 0) {
-        WriteFile(out.get(), buffer.data(), got, &written, nullptr);
-        total += got;
-    }
-    QueryPerformanceCounter(&end);
-    printf("%llu %.6f\n", static_cast<unsigned long long>(total), Seconds(start, end));
-    return 0;
-}
-
-// The same request as DownloadFile makes, and its way of reading, without
-// the file's stamp, the progress reports or the resume.
-int RunArrived(const char* hostText, const char* path, const char* file)
+// A bare loop of reads and WriteFile over the client's request (its flags,
+// so both read the network alike), without the file's stamp, the progress
+// reports or the resume: blocking InternetReadFile calls of `chunk` bytes,
+// or, with `chunk` 0, reads of what has arrived as DownloadFile reads.
+int RunLoop(const char* hostText, const char* path, const char* file, DWORD chunk)
 {
     char host[kHostTextMax];
     int port = kDefaultHttpPort;
     if (!SplitHostText(hostText, host, sizeof host, &port))
         return 2;
+    const bool arrived = chunk == 0;
+    const DWORD size = arrived ? kDownloadReadMax : chunk;
     RequestCompletion completion;
-    UniqueInternet internet(OpenAsyncInternet());
+    UniqueInternet internet(arrived ? OpenAsyncInternet()
+                                    : InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     UniqueInternet connection(InternetConnectA(internet.get(), host, static_cast<INTERNET_PORT>(port), nullptr,
                                                nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    std::vector<char> buffer(kDownloadReadMax);
+    std::vector<char> buffer(size);
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", path, "HTTP/1.0", nullptr, nullptr,
                                             INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_RELOAD |
                                                 INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                            completion.context()));
-    if (!request || !SendRequestAndWait(request.get(), completion)) {
+                                            arrived ? completion.context() : 0));
+    bool sent = request && (arrived ? SendRequestAndWait(request.get(), completion)
+                                    : HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0));
+    if (!sent) {
         fprintf(stderr, "request failed: %lu\n", GetLastError());
         return 1;
     }
@@ -128,8 +98,12 @@ int RunArrived(const char* hostText, const char* path, const char* file)
         return 1;
     }
     ULONGLONG total = 0;
-    DWORD got = 0, written = 0;
-    while (ReadArrived(request.get(), completion, buffer.data(), kDownloadReadMax, &got) == Arrival::Data) {
+    for (;;) {
+        DWORD got = 0, written = 0;
+        bool read = arrived ? ReadArrived(request.get(), completion, buffer.data(), size, &got) == Arrival::Data
+                            : InternetReadFile(request.get(), buffer.data(), size, &got) && got > 0;
+        if (!read)
+            break;
         WriteFile(out.get(), buffer.data(), got, &written, nullptr);
         total += got;
     }
@@ -145,9 +119,10 @@ int main(int argc, char** argv)
     if (argc == 5 && strcmp(argv[1], "ours") == 0)
         return RunOurs(argv[2], argv[3], argv[4]);
     if (argc == 5 && strcmp(argv[1], "arrived") == 0)
-        return RunArrived(argv[2], argv[3], argv[4]);
-    if (argc == 6 && strcmp(argv[1], "bare") == 0)
-        return RunBare(argv[2], argv[3], argv[4], static_cast<DWORD>(strtoul(argv[5], nullptr, 10)));
+        return RunLoop(argv[2], argv[3], argv[4], 0);
+    DWORD chunk = argc == 6 ? static_cast<DWORD>(strtoul(argv[5], nullptr, 10)) : 0;
+    if (chunk != 0 && strcmp(argv[1], "bare") == 0)
+        return RunLoop(argv[2], argv[3], argv[4], chunk);
     fprintf(stderr,
             "usage: download_bench ours HOST:PORT PATH FILE | bare HOST:PORT PATH FILE CHUNK | arrived HOST:PORT PATH "
             "FILE\n");
