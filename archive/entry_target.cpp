@@ -81,10 +81,12 @@ uint32_t EntryTarget::Close(uint32_t dataResult)
                     SetOrNull(entry_.writeTime));
         return ARCHIVE_OK;
     }
-    // An empty entry reads no data and fails like a corrupt one; the driver
-    // forgives that, and its file is empty and right.
-    if (entry_.uncompressedSize != 0)
-        DiscardTargetFile(std::move(file), path_);
+    // An empty entry reads no data at all and fails like a corrupt one; its
+    // file is empty and right. An entry that claims bytes but stores none
+    // is no empty file.
+    if (entry_.uncompressedSize == 0)
+        return dataResult == ARCHIVE_INFLATE_FAILED ? ARCHIVE_OK : dataResult;
+    DiscardTargetFile(std::move(file), path_);
     return dataResult;
 }
 

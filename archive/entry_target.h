@@ -26,10 +26,10 @@ public:
     bool HoldsFile() const { return static_cast<bool>(file_); }
     // Appends to the held file.
     uint32_t Write(const char* data, DWORD size);
-    // Ends the held file with the result its data gave: ARCHIVE_OK sets the
-    // entry's times; a failure removes the file, unless the entry is empty
-    // (its data reads as failed, its file is empty and right). Returns
-    // `dataResult`.
+    // Ends the held file with the result its data gave, and returns the
+    // entry's: ARCHIVE_OK sets the entry's times; a failure removes the
+    // file, unless the entry is empty (it keeps its file, and data that
+    // reads as failed is forgiven: an empty entry has none to read).
     uint32_t Close(uint32_t dataResult);
 
     // Reads write straight into the held file (ZipReader::ReadEntryData).

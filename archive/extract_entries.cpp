@@ -216,14 +216,12 @@ void ReadEntries(ZipReader& reader, int count, Channel& channel)
 // The writing side: the same steps, in the same order, as ExtractInOrder.
 EntriesResult WriteEntries(Channel& channel, EntryTarget& target)
 {
-    int32_t claimed = 0;  // the current entry's uncompressed size
     for (;;) {
         Event event = channel.Receive();
         switch (event.kind) {
         case Event::Kind::Entry: {
             if (event.code != ARCHIVE_OK)
                 return {event.code, event.error};
-            claimed = event.entry.uncompressedSize;
             uint32_t opened = target.Open(event.entry);
             if (opened != ARCHIVE_OK)
                 return {opened, target.lastError()};
@@ -240,9 +238,7 @@ EntriesResult WriteEntries(Channel& channel, EntryTarget& target)
         }
         case Event::Kind::End: {
             uint32_t closed = target.Close(event.code);
-            // Empty entries read no data at all; they are done once created.
-            // An entry that claims bytes but stores none is no empty file.
-            if (closed != ARCHIVE_OK && !(closed == ARCHIVE_INFLATE_FAILED && claimed == 0))
+            if (closed != ARCHIVE_OK)
                 return {closed, 0};
             break;
         }
@@ -262,12 +258,7 @@ EntriesResult WriteEntries(Channel& channel, EntryTarget& target)
 EntriesResult ExtractInOrder(ZipReader& reader, EntryTarget& target, int count)
 {
     for (int i = 0; i < count; ++i) {
-        ZipEntry entry;
-        uint32_t result = reader.EntryInfo(i, &entry);
-        if (result == ARCHIVE_OK)
-            result = reader.ExtractEntry(i, target);
-        if (result == ARCHIVE_INFLATE_FAILED && entry.uncompressedSize == 0)
-            result = ARCHIVE_OK;
+        uint32_t result = reader.ExtractEntry(i, target);
         if (result != ARCHIVE_OK)
             return {result, reader.lastError()};
     }
